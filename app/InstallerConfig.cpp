@@ -1,0 +1,83 @@
+#include "app/InstallerConfig.h"
+
+#include <cmath>
+#include <cwchar>
+
+#include "utils/CommandLine.h"
+#include "utils/Strings.h"
+
+namespace {
+
+// A scale that is not a finite number would break the progress computation;
+// such a value (overflow, "nan", "inf") leaves the previous one in place.
+double ScaleOrPrevious(double parsed, double previous) {
+  return std::isfinite(parsed) ? parsed : previous;
+}
+
+double ParseFileScale(const std::wstring& text, double previous) {
+  wchar_t* end = nullptr;
+  const double value = std::wcstod(text.c_str(), &end);
+  if (end == text.c_str()) return 0.0;
+  return ScaleOrPrevious(value, previous);
+}
+
+}  // namespace
+
+InstallerConfig::InstallerConfig(std::wstring osVersionName)
+    : osVersionName_(std::move(osVersionName)) {
+  SetDefaults();
+}
+
+void InstallerConfig::SetDefaults() {
+  ProductName = L"Quorvane";
+  Version = L"1.7.9";
+  ExeFileName = L"NULL";
+  DlAppNameSuffix = L".downloader";
+  DlAppVersion.clear();
+  InstCmd.clear();
+  DownloadUrl = ExpandRoute(kBuiltInUrl);
+  DownloadType = 1;
+  IsCheckNet = false;
+  IsEnableAppAnalytics = true;
+  DownloadScale = 0.7;
+  CurlUsable = true;
+  AbGroup = L"IN";
+}
+
+void InstallerConfig::LoadFileSection(const ConfigFileSection& section) {
+  DownloadUrl = ExpandRoute(section.GetString(L"DownloadUrl", kBuiltInUrl));
+  DownloadType = section.GetInt(L"DownloadType", 1);
+  IsCheckNet = section.GetString(L"IsCheckNet", L"true") == L"true";
+  IsEnableAppAnalytics = section.GetString(L"IsEnableAppAnalytics", L"true") == L"true";
+  DlAppNameSuffix = section.GetString(L"DlAppNameSuffix", L".downloader");
+  DlAppVersion = section.GetString(L"m_DlAppVersion", L"");
+  DownloadScale = ParseFileScale(section.GetString(L"DownloadScale", L"0.7"), DownloadScale);
+  InstCmd = section.GetString(L"InstCmd", L"");
+}
+
+void InstallerConfig::ApplyOptions(const Utils::CommandLineArgs& args) {
+  if (args.Has(L"-downloadurl")) DownloadUrl = ExpandRoute(args.GetString(L"-downloadurl"));
+  if (args.Has(L"-downloadtype")) DownloadType = args.GetInt(L"-downloadtype");
+  if (args.Has(L"-downloadscale")) {
+    DownloadScale = ScaleOrPrevious(args.GetDouble(L"-downloadscale", NAN), DownloadScale);
+  }
+  if (args.Has(L"-ischecknet")) IsCheckNet = args.GetBool(L"-ischecknet");
+  if (args.Has(L"-isenableappanalytics")) {
+    IsEnableAppAnalytics = args.GetBool(L"-isenableappanalytics");
+  }
+  if (args.Has(L"-dlappnamesuffix")) DlAppNameSuffix = args.GetString(L"-dlappnamesuffix");
+  if (args.Has(L"-dlappversion")) DlAppVersion = args.GetString(L"-dlappversion");
+  if (args.Has(L"-instcmd")) InstCmd = args.GetString(L"-instcmd");
+}
+
+std::wstring InstallerConfig::ExpandRoute(const std::wstring& url) const {
+  return ExpandRouteFor(url, osVersionName_);
+}
+
+std::wstring InstallerConfig::ExpandRouteFor(const std::wstring& url,
+                                             const std::wstring& osVersionName) {
+  if (url.find(kRoutePlaceholder) == std::wstring::npos) return url;
+  const wchar_t* route =
+      osVersionName.find(L"XP") != std::wstring::npos ? L"download_silent_xp" : L"download_silent";
+  return Utils::ReplaceAll(url, kRoutePlaceholder, route);
+}

@@ -1,0 +1,72 @@
+#include "app/win32/Startup.h"
+
+#include <curl/curl.h>
+
+#include "app/InstallerConfig.h"
+#include "utils/Log.h"
+#include "utils/win32/InstanceMutex.h"
+
+namespace {
+
+using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
+SetDefaultDllDirectoriesFn g_setDefaultDllDirectories = nullptr;
+
+// DLLs that Windows would otherwise look for beside the executable first, which
+// is where a planted copy would sit (downloads folders); loaded from System32 now.
+constexpr const wchar_t* kPreloadedDlls[] = {
+    L"\\version.dll", L"\\ws2_32.dll",  L"\\sxs.dll",     L"\\dwmapi.dll",        L"\\msimg32.dll",
+    L"\\d3d8.dll",    L"\\ieframe.dll", L"\\ws2help.dll", L"\\WindowsCodecs.dll"};
+
+void HardenDllSearchPath() {
+  HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
+  if (kernel != nullptr) {
+    g_setDefaultDllDirectories = reinterpret_cast<SetDefaultDllDirectoriesFn>(
+        reinterpret_cast<void*>(GetProcAddress(kernel, "SetDefaultDllDirectories")));
+  }
+  if (g_setDefaultDllDirectories != nullptr) {
+    g_setDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+  }
+  SetDllDirectoryW(L"");
+  wchar_t system[MAX_PATH] = {};
+  const UINT length = GetSystemDirectoryW(system, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return;
+  for (const wchar_t* dll : kPreloadedDlls) {
+    LoadLibraryW((std::wstring(system) + dll).c_str());  // kept loaded for the process's life
+  }
+}
+
+LONG WINAPI CrashFilter(EXCEPTION_POINTERS*) { return EXCEPTION_CONTINUE_SEARCH; }
+
+// One line with the configuration the run uses, for support engineers reading
+// the debug output.
+void LogConfiguration(const InstallerConfig& config) {
+  UTILS_LOG(
+      L"InstallerConfig DownloadUrl=[%ls] DownloadType=[%d] DownloadScale=[%g] IsCheckNet=[%d] "
+      L"IsEnableAppAnalytics=[%d] DlAppNameSuffix=[%ls] DlAppVersion=[%ls] InstCmd=[%ls] "
+      L"ExeFileName=[%ls] CurlUsable=[%d]",
+      config.DownloadUrl.c_str(), config.DownloadType, config.DownloadScale,
+      static_cast<int>(config.IsCheckNet), static_cast<int>(config.IsEnableAppAnalytics),
+      config.DlAppNameSuffix.c_str(), config.DlAppVersion.c_str(), config.InstCmd.c_str(),
+      config.ExeFileName.c_str(), static_cast<int>(config.CurlUsable));
+}
+
+}  // namespace
+
+int RunInstaller(HINSTANCE) {
+  HardenDllSearchPath();
+  SetUnhandledExceptionFilter(CrashFilter);
+
+  InstallerConfig& config = TheInstallerConfig();
+  if (curl_global_init(CURL_GLOBAL_ALL) != CURLE_OK) config.CurlUsable = false;
+
+  Utils::InstanceMutex instance(kInstanceMutexName);
+  instance.Acquire();
+  if (!instance.Held()) return -1;
+
+  config.ApplyCommandLine();
+  LogConfiguration(config);
+
+  curl_global_cleanup();
+  instance.Release();
+  return 0;
+}

@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build, the tests and the dependency builds need.
+# Safe to run again: it only asks apt when something is missing.
+set -euo pipefail
+
+packages=(
+  cmake make g++ pkg-config file
+  g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
+  libz-mingw-w64-dev libstb-dev 7zip
+  googletest libgtest-dev
+  libcurl4-openssl-dev zlib1g-dev libssl-dev openssl
+  wine64 xvfb xauth xdotool imagemagick fonts-wqy-microhei
+  nginx curl aria2 sqlite3 libsqlite3-dev
+  dpkg-dev
+)
+
+src_list=/etc/apt/sources.list.d/quorvane-deb-src.sources
+need_update=0
+if [ ! -f "$src_list" ]; then
+  # Source packages (curl, 7zip) come from the same mirror the machine already uses.
+  uris=$(awk '/^URIs:/ {print $2; exit}' /etc/apt/sources.list.d/debian.sources 2>/dev/null || true)
+  uris=${uris:-http://deb.debian.org/debian}
+  suite=$(. /etc/os-release && echo "${VERSION_CODENAME:-bookworm}")
+  cat > "$src_list" <<SRC
+Types: deb-src
+URIs: $uris
+Suites: $suite $suite-updates
+Components: main
+Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
+SRC
+  need_update=1
+fi
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+
+if [ ${#missing[@]} -gt 0 ] || [ $need_update -eq 1 ]; then
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+fi
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "installing: ${missing[*]}"
+  apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi

@@ -1,0 +1,30 @@
+#pragma once
+// Scratch files and folders for tests, removed when the test ends.
+
+#include <string>
+
+namespace TestSupport {
+
+// The folder holding the running test program, ending in a separator.
+std::wstring ProgramFolder();
+
+// A new empty folder (ending in a separator), removed with its contents on destruction.
+class ScratchFolder {
+ public:
+  explicit ScratchFolder(const std::wstring& nameHint = L"t");
+  ~ScratchFolder();
+  ScratchFolder(const ScratchFolder&) = delete;
+  ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+  const std::wstring& Path() const { return path_; }
+  std::wstring operator/(const std::wstring& name) const { return path_ + name; }
+
+ private:
+  std::wstring path_;
+};
+
+void WriteFile(const std::wstring& path, const std::string& bytes);
+bool CopyFileTo(const std::wstring& from, const std::wstring& to);
+void RemoveTree(const std::wstring& path);
+
+}  // namespace TestSupport

@@ -1,0 +1,56 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "tests/support/TestFiles.h"
+#include "utils/Encoding.h"
+#include "utils/Md5.h"
+
+namespace {
+
+std::string Md5Of(const std::string& text) {
+  Utils::Md5 md5;
+  md5.Update(text.data(), text.size());
+  return Utils::Md5::Hex(md5.Finish());
+}
+
+TEST(Md5, Rfc1321Suite) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"", "d41d8cd98f00b204e9800998ecf8427e"},
+      {"a", "0cc175b9c0f1b6a831c399e269772661"},
+      {"abc", "900150983cd24fb0d6963f7d28e17f72"},
+      {"message digest", "f96b697d7cb7938d525a2f31aaf161d0"},
+      {"abcdefghijklmnopqrstuvwxyz", "c3fcd3d76192e4007dfb496cca67e13b"},
+      {"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789",
+       "d174ab98d277d9f5a5611c2c9f419d9f"},
+      {"12345678901234567890123456789012345678901234567890123456789012345678901234567890",
+       "57edf4a22be3c955ac49da2e2107b67a"}};
+  for (const auto& [text, digest] : cases) EXPECT_EQ(Md5Of(text), digest) << text;
+}
+
+TEST(Md5, PiecesGiveTheSameDigestAsOneBlock) {
+  std::string data;
+  for (int i = 0; i < 5000; ++i) data += static_cast<char>(i % 251);
+  for (size_t piece : {1u, 55u, 56u, 63u, 64u, 65u, 1023u}) {
+    Utils::Md5 md5;
+    for (size_t at = 0; at < data.size(); at += piece) {
+      md5.Update(data.data() + at, std::min(piece, data.size() - at));
+    }
+    EXPECT_EQ(Utils::Md5::Hex(md5.Finish()), "046b3239eaade30920069f171518d956") << piece;
+  }
+}
+
+TEST(FileMD5, FilesEmptyMissingAndNoPath) {
+  TestSupport::ScratchFolder folder(L"md5");
+  std::string data;
+  for (int i = 0; i < 5000; ++i) data += static_cast<char>(i % 251);
+  TestSupport::WriteFile(folder / L"data.bin", data);
+  TestSupport::WriteFile(folder / L"empty.bin", "");
+  auto narrow = [&](const wchar_t* name) { return Utils::ToNarrow(folder / name, 0); };
+  EXPECT_EQ(Utils::FileMD5(narrow(L"data.bin")), "046b3239eaade30920069f171518d956");
+  EXPECT_EQ(Utils::FileMD5(narrow(L"empty.bin")), "d41d8cd98f00b204e9800998ecf8427e");
+  EXPECT_EQ(Utils::FileMD5(narrow(L"missing.bin")), "");
+  EXPECT_EQ(Utils::FileMD5(""), "");
+}
+
+}  // namespace

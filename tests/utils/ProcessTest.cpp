@@ -1,0 +1,88 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "tests/support/TestFiles.h"
+#include "utils/Encoding.h"
+#include "utils/Process.h"
+
+namespace {
+
+#ifdef _WIN32
+const std::wstring kChildName = L"test-child.exe";
+#else
+const std::wstring kChildName = L"test-child";
+#endif
+
+std::wstring Quoted(const std::wstring& path) { return L"\"" + path + L"\""; }
+
+std::string ReadAll(Utils::PipedProcess& child) {
+  std::string out;
+  char buffer[1024];
+  long got;
+  while ((got = child.ReadOutput(buffer, sizeof buffer)) > 0) out.append(buffer, static_cast<size_t>(got));
+  return out;
+}
+
+std::wstring ChildPath() { return TestSupport::ProgramFolder() + kChildName; }
+
+TEST(PipedProcess, ReadsTheChildsOutputToItsEndAndItsExitCode) {
+  Utils::PipedProcess child;
+  child.Start(Quoted(ChildPath()) + L" args one \"two words\" -instdir=C:\\x\\");
+  const std::string out = ReadAll(child);
+  child.Wait();
+  EXPECT_FALSE(child.StillActive());
+  uint32_t code = 99;
+  ASSERT_TRUE(child.ExitCode(code));
+  EXPECT_EQ(code, 0u);
+  std::string expected = "one\ntwo words\n-instdir=C:\\x\\\n";
+#ifdef _WIN32
+  // The child's C runtime writes text mode.
+  expected = "one\r\ntwo words\r\n-instdir=C:\\x\\\r\n";
+#endif
+  EXPECT_EQ(out, expected);
+}
+
+TEST(PipedProcess, ReportsANonZeroExitCode) {
+  Utils::PipedProcess child;
+  child.Start(Quoted(ChildPath()) + L" exit 7");
+  EXPECT_EQ(ReadAll(child), "");
+  child.Wait();
+  uint32_t code = 0;
+  ASSERT_TRUE(child.ExitCode(code));
+  EXPECT_EQ(code, 7u);
+}
+
+TEST(PipedProcess, RunsAProgramWhosePathHasBlanks) {
+  TestSupport::ScratchFolder folder(L"proc dir");
+  const std::wstring copy = folder / (L"child copy " + kChildName);
+  ASSERT_TRUE(TestSupport::CopyFileTo(ChildPath(), copy));
+#ifndef _WIN32
+  ASSERT_EQ(system(("chmod +x '" + Utils::ToNarrow(copy, 65001) + "'").c_str()), 0);
+#endif
+  Utils::PipedProcess child;
+  child.Start(Quoted(copy) + L" print done");
+  EXPECT_EQ(ReadAll(child), "done");
+  child.Wait();
+}
+
+TEST(PipedProcess, FailuresThrowUtilsException) {
+  Utils::PipedProcess missing;
+  EXPECT_THROW(missing.Start(L"\"" + TestSupport::ProgramFolder() + L"no-such-program.exe\""),
+               Utils::Exception);
+  Utils::PipedProcess tooLong;
+  EXPECT_THROW(tooLong.Start(Quoted(ChildPath()) + L" args " + std::wstring(1100, L'x')),
+               Utils::Exception);
+}
+
+TEST(PipedProcess, CloseIsSafeTwiceAndBeforeStart) {
+  Utils::PipedProcess child;
+  child.Close();
+  child.Start(Quoted(ChildPath()) + L" exit 0");
+  child.Wait();
+  child.Close();
+  child.Close();
+  EXPECT_FALSE(child.StillActive());
+}
+
+}  // namespace

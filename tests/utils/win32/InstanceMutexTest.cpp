@@ -1,0 +1,35 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "utils/win32/InstanceMutex.h"
+
+namespace {
+
+TEST(InstanceMutex, SecondAcquireHoldsNothingUntilTheFirstIsReleased) {
+  Utils::InstanceMutex first(L"Test_InstanceMutex");
+  first.Acquire();
+  ASSERT_TRUE(first.Held());
+  first.Acquire();  // already held: nothing changes
+  EXPECT_TRUE(first.Held());
+
+  Utils::InstanceMutex second(L"Test_InstanceMutex");
+  second.Acquire();
+  EXPECT_FALSE(second.Held());
+
+  first.Release();
+  EXPECT_FALSE(first.Held());
+  second.Acquire();
+  EXPECT_TRUE(second.Held());
+}
+
+TEST(InstanceMutex, UsesThePrefixedName) {
+  Utils::InstanceMutex mutex(L"Test_PrefixedName");
+  mutex.Acquire();
+  ASSERT_TRUE(mutex.Held());
+  HANDLE opened = OpenMutexW(SYNCHRONIZE, FALSE, L"D1A547DB89C0BC61_Test_PrefixedName");
+  EXPECT_NE(opened, nullptr);
+  if (opened != nullptr) CloseHandle(opened);
+}
+
+}  // namespace

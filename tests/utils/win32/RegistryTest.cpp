@@ -1,0 +1,50 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "utils/win32/Registry.h"
+
+namespace {
+
+class ProductRegistry : public testing::Test {
+ protected:
+  void TearDown() override {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, Utils::kProductRegistryKey, 0, KEY_SET_VALUE, &key) ==
+        ERROR_SUCCESS) {
+      RegDeleteValueW(key, kValue);
+      RegCloseKey(key);
+    }
+  }
+  static constexpr wchar_t kValue[] = L"UtilsRegistryTest";
+};
+
+TEST_F(ProductRegistry, WriteThenReadGivesTheSameText) {
+  const std::wstring text = L"C:\\Program Files\\Vellisto 安装";
+  ASSERT_TRUE(Utils::WriteProductRegString(kValue, text));
+  unsigned long type = 0;
+  std::wstring read;
+  ASSERT_TRUE(Utils::ReadProductRegString(kValue, type, read));
+  EXPECT_EQ(type, static_cast<unsigned long>(REG_SZ));
+  EXPECT_EQ(read, text);
+
+  // Stored without a NUL, as the writer does: the data are exactly the units.
+  HKEY key = nullptr;
+  ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, Utils::kProductRegistryKey, 0, KEY_READ, &key),
+            ERROR_SUCCESS);
+  DWORD bytes = 0;
+  EXPECT_EQ(RegQueryValueExW(key, kValue, nullptr, nullptr, nullptr, &bytes), ERROR_SUCCESS);
+  RegCloseKey(key);
+  EXPECT_EQ(bytes, text.size() * sizeof(wchar_t));
+}
+
+TEST_F(ProductRegistry, EmptyTextAndMissingValue) {
+  ASSERT_TRUE(Utils::WriteProductRegString(kValue, L""));
+  unsigned long type = 0;
+  std::wstring read = L"stale";
+  ASSERT_TRUE(Utils::ReadProductRegString(kValue, type, read));
+  EXPECT_EQ(read, L"");
+  EXPECT_FALSE(Utils::ReadProductRegString(L"UtilsRegistryTestMissing", type, read));
+}
+
+}  // namespace

@@ -1,0 +1,58 @@
+#pragma once
+// Move-only owner of one operating-system handle. The traits name the empty
+// value and how a handle is closed; each platform supplies OsHandleTraits.
+
+#include <utility>
+
+namespace Utils {
+
+template <typename Traits>
+class UniqueHandle {
+ public:
+  using Value = typename Traits::Value;
+
+  UniqueHandle() = default;
+  explicit UniqueHandle(Value value) : value_(value) {}
+  ~UniqueHandle() { reset(); }
+
+  UniqueHandle(UniqueHandle&& other) noexcept : value_(other.release()) {}
+  UniqueHandle& operator=(UniqueHandle&& other) noexcept {
+    if (this != &other) reset(other.release());
+    return *this;
+  }
+  UniqueHandle(const UniqueHandle&) = delete;
+  UniqueHandle& operator=(const UniqueHandle&) = delete;
+
+  Value get() const { return value_; }
+  bool valid() const { return Traits::IsValid(value_); }
+  explicit operator bool() const { return valid(); }
+
+  void reset(Value value = Traits::Empty()) {
+    if (valid()) Traits::Close(value_);
+    value_ = value;
+  }
+  [[nodiscard]] Value release() { return std::exchange(value_, Traits::Empty()); }
+
+ private:
+  Value value_ = Traits::Empty();
+};
+
+#ifdef _WIN32
+struct OsHandleTraits {
+  using Value = void*;  // HANDLE
+  static Value Empty() { return nullptr; }
+  static bool IsValid(Value value) { return value != nullptr && value != reinterpret_cast<void*>(-1); }
+  static void Close(Value value);
+};
+#else
+struct OsHandleTraits {
+  using Value = int;  // file descriptor
+  static Value Empty() { return -1; }
+  static bool IsValid(Value value) { return value >= 0; }
+  static void Close(Value value);
+};
+#endif
+
+using UniqueOsHandle = UniqueHandle<OsHandleTraits>;
+
+}  // namespace Utils

@@ -1,0 +1,29 @@
+#include <sys/stat.h>
+
+#include <cstdlib>
+
+#include "utils/Encoding.h"
+#include "utils/Folders.h"
+
+namespace Utils {
+
+bool PathExists(const std::wstring& path) {
+  struct stat info {};
+  return stat(ToNarrow(path, kCodePageUtf8).c_str(), &info) == 0;
+}
+
+bool MakeDirectory(const std::wstring& path) {
+  return mkdir(ToNarrow(path, kCodePageUtf8).c_str(), 0700) == 0;
+}
+
+std::wstring GetTempWorkDir() {
+  const char* temp = std::getenv("TMPDIR");
+  std::wstring folder = ToWide(temp != nullptr && *temp != '\0' ? temp : "/tmp", kCodePageUtf8);
+  if (folder.back() != kPathSeparator) folder += kPathSeparator;
+  folder += kTempWorkFolderName;
+  folder += kPathSeparator;
+  if (PathExists(folder) || MakeDirectory(folder)) return folder;
+  return {};
+}
+
+}  // namespace Utils

@@ -1,0 +1,23 @@
+#include <windows.h>
+#include <shlwapi.h>
+
+#include "utils/Folders.h"
+
+namespace Utils {
+
+bool PathExists(const std::wstring& path) { return PathFileExistsW(path.c_str()) != FALSE; }
+
+bool MakeDirectory(const std::wstring& path) {
+  return CreateDirectoryW(path.c_str(), nullptr) != FALSE;
+}
+
+std::wstring GetTempWorkDir() {
+  wchar_t temp[MAX_PATH] = {};
+  const DWORD length = GetTempPathW(MAX_PATH, temp);
+  if (length == 0 || length >= MAX_PATH) return {};
+  std::wstring folder = std::wstring(temp) + kTempWorkFolderName + L"\\";
+  if (PathExists(folder) || MakeDirectory(folder)) return folder;
+  return {};
+}
+
+}  // namespace Utils

@@ -1,0 +1,24 @@
+#include "utils/win32/InstanceMutex.h"
+
+#include <windows.h>
+
+namespace Utils {
+
+void InstanceMutex::Acquire() {
+  if (handle_) return;
+  const std::wstring name = kPrefix + baseName_;
+  HANDLE mutex = CreateMutexW(nullptr, TRUE, name.c_str());
+  if (mutex != nullptr && GetLastError() == ERROR_ALREADY_EXISTS) {
+    CloseHandle(mutex);
+    return;
+  }
+  handle_.reset(mutex);
+}
+
+void InstanceMutex::Release() {
+  if (!handle_) return;
+  ReleaseMutex(handle_.get());
+  handle_.reset();
+}
+
+}  // namespace Utils
