@@ -11,7 +11,7 @@ packages=(
   libcurl4-openssl-dev zlib1g-dev libssl-dev openssl
   wine64 xvfb xauth xdotool imagemagick fonts-wqy-microhei
   nginx curl aria2 sqlite3 libsqlite3-dev
-  dpkg-dev
+  dpkg-dev locales
 )
 
 src_list=/etc/apt/sources.list.d/quorvane-deb-src.sources
@@ -43,4 +43,10 @@ fi
 if [ ${#missing[@]} -gt 0 ]; then
   echo "installing: ${missing[*]}"
   apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+# Wine takes the Windows locale (and so the ANSI code page 936) from the Unix
+# locale, which must exist.
+if ! locale -a 2>/dev/null | grep -qi '^zh_CN\.utf-\?8$'; then
+  localedef -i zh_CN -f UTF-8 zh_CN.UTF-8
 fi

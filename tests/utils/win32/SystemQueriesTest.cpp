@@ -32,7 +32,9 @@ TEST(CheckNetwork, GivesConnectivityAndAKnownReason) {
   CoUninitialize();
   const int32_t reason = result >> 16;
   EXPECT_TRUE(reason == 0 || reason == 1 || reason == 2) << result;
-  if (reason == 1) EXPECT_EQ(result & 0xFFFF, 0);
+  if (reason == 1) {
+    EXPECT_EQ(result & 0xFFFF, 0);
+  }
 }
 
 TEST(Accounts, TheTestUserIsAnAdministratorConsoleUser) {
