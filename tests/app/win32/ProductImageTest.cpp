@@ -1,0 +1,86 @@
+// What Windows reads from the installer's file before running it: machine,
+// subsystem, the elevation request, common controls 6, the icon and the version.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "tests/support/TestFiles.h"
+
+namespace {
+
+struct ImageCase {
+  const wchar_t* relativePath;
+  WORD machine;
+  WORD optionalMagic;
+};
+
+class ProductImage : public testing::TestWithParam<ImageCase> {
+ protected:
+  std::wstring Path() const { return TestSupport::ProgramFolder() + GetParam().relativePath; }
+};
+
+std::vector<char> ReadWhole(const std::wstring& path) {
+  std::ifstream in(path.c_str(), std::ios::binary);
+  return std::vector<char>(std::istreambuf_iterator<char>(in), {});
+}
+
+TEST_P(ProductImage, HeaderNamesTheMachineAndTheGuiSubsystem) {
+  const std::vector<char> bytes = ReadWhole(Path());
+  ASSERT_GT(bytes.size(), 1024u) << "build the win32 and win64 presets first";
+  IMAGE_DOS_HEADER dos;
+  std::memcpy(&dos, bytes.data(), sizeof dos);
+  ASSERT_EQ(dos.e_magic, IMAGE_DOS_SIGNATURE);
+  const size_t nt = static_cast<size_t>(dos.e_lfanew);
+  DWORD signature;
+  IMAGE_FILE_HEADER file;
+  WORD magic;
+  std::memcpy(&signature, bytes.data() + nt, sizeof signature);
+  std::memcpy(&file, bytes.data() + nt + 4, sizeof file);
+  std::memcpy(&magic, bytes.data() + nt + 4 + sizeof file, sizeof magic);
+  EXPECT_EQ(signature, static_cast<DWORD>(IMAGE_NT_SIGNATURE));
+  EXPECT_EQ(file.Machine, GetParam().machine);
+  EXPECT_EQ(magic, GetParam().optionalMagic);
+  // Subsystem sits at the same offset (68) in both optional-header layouts.
+  WORD subsystem;
+  std::memcpy(&subsystem, bytes.data() + nt + 4 + sizeof file + 68, sizeof subsystem);
+  EXPECT_EQ(subsystem, IMAGE_SUBSYSTEM_WINDOWS_GUI);
+}
+
+TEST_P(ProductImage, ResourcesCarryManifestIconAndVersion) {
+  HMODULE image = LoadLibraryExW(Path().c_str(), nullptr,
+                                 LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+  ASSERT_NE(image, nullptr);
+  HRSRC manifest = FindResourceW(image, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24));
+  ASSERT_NE(manifest, nullptr);
+  const std::string text(static_cast<const char*>(LockResource(LoadResource(image, manifest))),
+                         SizeofResource(image, manifest));
+  EXPECT_NE(text.find("level=\"requireAdministrator\""), std::string::npos);
+  EXPECT_NE(text.find("Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""),
+            std::string::npos);
+  EXPECT_NE(FindResourceW(image, MAKEINTRESOURCEW(145), MAKEINTRESOURCEW(14)), nullptr);  // icon group
+  HRSRC version = FindResourceW(image, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(16));
+  ASSERT_NE(version, nullptr);
+  const auto* block = static_cast<const char*>(LockResource(LoadResource(image, version)));
+  const std::wstring versionText(reinterpret_cast<const wchar_t*>(block),
+                                 SizeofResource(image, version) / sizeof(wchar_t));
+  EXPECT_NE(versionText.find(L"Vellisto"), std::wstring::npos);
+  EXPECT_NE(versionText.find(L"1.7.9.0"), std::wstring::npos);
+  FreeLibrary(image);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Builds, ProductImage,
+    testing::Values(ImageCase{L"..\\..\\win32\\QuorvaneInstaller.exe", IMAGE_FILE_MACHINE_I386,
+                              IMAGE_NT_OPTIONAL_HDR32_MAGIC},
+                    ImageCase{L"..\\QuorvaneInstaller.exe", IMAGE_FILE_MACHINE_AMD64,
+                              IMAGE_NT_OPTIONAL_HDR64_MAGIC}),
+    [](const testing::TestParamInfo<ImageCase>& param) {
+      return param.param.machine == IMAGE_FILE_MACHINE_I386 ? "win32" : "win64";
+    });
+
+}  // namespace
