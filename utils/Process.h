@@ -48,6 +48,8 @@ class PipedProcess {
   // Up to `size` bytes of the child's standard output; blocks until the child
   // writes or closes it. 0 at end of output, -1 when the read fails.
   long ReadOutput(char* buffer, size_t size);
+  // Bytes waiting in the output pipe, without blocking.
+  size_t OutputAvailable();
   void Wait();
   // The child's exit code once it has ended.
   bool ExitCode(uint32_t& code);

@@ -16,10 +16,9 @@ namespace TestSupport {
 ScratchFolder::ScratchFolder(const std::wstring& nameHint) {
   static std::atomic<int> counter{0};
   const auto stamp = Utils::CurrentLogStamp();
-  const fs::path folder = fs::temp_directory_path() /
-                          (L"qv-" + nameHint + L"-" + std::to_wstring(stamp.processId) + L"-" +
-                           std::to_wstring(counter++));
-  path_ = folder.wstring() + Utils::kPathSeparator;
+  path_ = WidePath(fs::temp_directory_path()) + Utils::kPathSeparator + L"qv-" + nameHint + L"-" +
+          std::to_wstring(stamp.processId) + L"-" + std::to_wstring(counter++) +
+          Utils::kPathSeparator;
   RemoveTree(path_);
   if (!Utils::CreateDirectories(path_)) ADD_FAILURE() << "cannot create a scratch folder";
 }
@@ -27,19 +26,19 @@ ScratchFolder::ScratchFolder(const std::wstring& nameHint) {
 ScratchFolder::~ScratchFolder() { RemoveTree(path_); }
 
 void WriteFile(const std::wstring& path, const std::string& bytes) {
-  std::ofstream out(fs::path(path), std::ios::binary | std::ios::trunc);
+  std::ofstream out(FsPath(path), std::ios::binary | std::ios::trunc);
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   if (!out) ADD_FAILURE() << "cannot write a test file";
 }
 
 bool CopyFileTo(const std::wstring& from, const std::wstring& to) {
   std::error_code error;
-  return fs::copy_file(fs::path(from), fs::path(to), fs::copy_options::overwrite_existing, error);
+  return fs::copy_file(FsPath(from), FsPath(to), fs::copy_options::overwrite_existing, error);
 }
 
 void RemoveTree(const std::wstring& path) {
   std::error_code error;
-  fs::remove_all(fs::path(path), error);
+  fs::remove_all(FsPath(path), error);
 }
 
 }  // namespace TestSupport

@@ -1,9 +1,15 @@
 #pragma once
 // Scratch files and folders for tests, removed when the test ends.
 
+#include <filesystem>
 #include <string>
 
 namespace TestSupport {
+
+// Wide paths to and from std::filesystem without the C locale's say (the
+// native build's file names are UTF-8).
+std::filesystem::path FsPath(const std::wstring& path);
+std::wstring WidePath(const std::filesystem::path& path);
 
 // The folder holding the running test program, ending in a separator.
 std::wstring ProgramFolder();

@@ -57,9 +57,6 @@ TEST(PipedProcess, RunsAProgramWhosePathHasBlanks) {
   TestSupport::ScratchFolder folder(L"proc dir");
   const std::wstring copy = folder / (L"child copy " + kChildName);
   ASSERT_TRUE(TestSupport::CopyFileTo(ChildPath(), copy));
-#ifndef _WIN32
-  ASSERT_EQ(system(("chmod +x '" + Utils::ToNarrow(copy, 65001) + "'").c_str()), 0);
-#endif
   Utils::PipedProcess child;
   child.Start(Quoted(copy) + L" print done");
   EXPECT_EQ(ReadAll(child), "done");

@@ -1,5 +1,6 @@
 #include <fcntl.h>
 #include <spawn.h>
+#include <sys/ioctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -91,6 +92,12 @@ long PipedProcess::ReadOutput(char* buffer, size_t size) {
     got = ::read(stdOut_.read.get(), buffer, size);
   } while (got < 0 && errno == EINTR);
   return static_cast<long>(got);
+}
+
+size_t PipedProcess::OutputAvailable() {
+  int available = 0;
+  if (ioctl(stdOut_.read.get(), FIONREAD, &available) != 0 || available < 0) return 0;
+  return static_cast<size_t>(available);
 }
 
 void PipedProcess::Wait() { native_->Reap(true); }

@@ -74,6 +74,12 @@ long PipedProcess::ReadOutput(char* buffer, size_t size) {
   return static_cast<long>(got);
 }
 
+size_t PipedProcess::OutputAvailable() {
+  DWORD available = 0;
+  if (!PeekNamedPipe(stdOut_.read.get(), nullptr, 0, nullptr, &available, nullptr)) return 0;
+  return available;
+}
+
 void PipedProcess::Wait() {
   if (native_->process) WaitForSingleObject(native_->process.get(), INFINITE);
 }

@@ -12,3 +12,10 @@ std::wstring ProgramFolder() {
 }
 
 }  // namespace TestSupport
+
+namespace TestSupport {
+
+std::filesystem::path FsPath(const std::wstring& path) { return std::filesystem::path(path); }
+std::wstring WidePath(const std::filesystem::path& path) { return path.wstring(); }
+
+}  // namespace TestSupport

@@ -1,0 +1,45 @@
+#include "package/PackageRunner.h"
+
+#include <exception>
+
+#include "package/ChildRun.h"
+
+namespace {
+constexpr int kReadPauseMs = 100;
+}  // namespace
+
+CPackageRunner::CPackageRunner(StatusCallback callback, std::wstring packageCommand,
+                               std::wstring installFolder)
+    : callback_(callback),
+      packageCommand_(std::move(packageCommand)),
+      interpreter_(ChildKind::Package, callback) {
+  options_.installFolder = std::move(installFolder);
+}
+
+CPackageRunner::~CPackageRunner() { worker_.reset(); }
+
+void CPackageRunner::Start() {
+  commandLine_ = PackageCommandLine(packageCommand_, options_);
+  worker_.reset();
+  worker_ = std::make_unique<Utils::Thread>(this, L"ABDEF", &CPackageRunner::Run);
+  if (!worker_->Start()) {
+    worker_.reset();
+    callback_(IST_CODE_FAIL, 2.0, L"");  // no thread: the run ends before it began
+  }
+}
+
+void CPackageRunner::Run(void* context) {
+  auto* self = static_cast<CPackageRunner*>(context);
+  self->callback_(IST_CODE_START, 0.0, L"");
+  self->callback_(IST_CODE_PROGRESS, 0.0, L"");
+  bool outcomeSeen = false;
+  try {
+    outcomeSeen = RunChild(self->child_, self->commandLine_, self->interpreter_,
+                           ChildRunStyle{true, kReadPauseMs});
+  } catch (const std::exception&) {
+    self->child_.reset();
+    self->callback_(IST_CODE_FAIL, 2.0, L"");
+    return;
+  }
+  if (!outcomeSeen) self->callback_(IST_CODE_SUCCESS, 1.0, L"");
+}

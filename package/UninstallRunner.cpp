@@ -1,0 +1,46 @@
+#include "package/UninstallRunner.h"
+
+#include <exception>
+
+#include "package/AccountFacts.h"
+#include "package/ChildRun.h"
+#include "package/CommandLines.h"
+#include "utils/Folders.h"
+
+CUninstallRunner::CUninstallRunner(StatusCallback callback, std::wstring uninstaller,
+                                   std::wstring oldFolder)
+    : callback_(callback),
+      uninstaller_(std::move(uninstaller)),
+      oldFolder_(std::move(oldFolder)),
+      interpreter_(ChildKind::Uninstaller, callback) {}
+
+CUninstallRunner::~CUninstallRunner() { worker_.reset(); }
+
+void CUninstallRunner::Start() {
+  commandLine_ = UninstallCommandLine(uninstaller_, CurrentAccountFacts(), oldFolder_);
+  worker_.reset();
+  worker_ = std::make_unique<Utils::Thread>(this, L"UnInstaller", &CUninstallRunner::Run);
+  if (!worker_->Start()) {
+    worker_.reset();
+    callback_(UNIST_CODE_FAIL, 2.0, L"");  // no thread: the run ends before it began
+  }
+}
+
+void CUninstallRunner::Run(void* context) {
+  auto* self = static_cast<CUninstallRunner*>(context);
+  if (self->uninstaller_.empty() || !Utils::PathExists(self->uninstaller_)) {
+    self->callback_(UNIST_CODE_FAIL, 1.0, L"可执行卸载文件不存在");
+    return;
+  }
+  self->callback_(UNIST_CODE_PROGRESS, 0.0, L"");
+  bool outcomeSeen = false;
+  try {
+    outcomeSeen = RunChild(self->child_, self->commandLine_, self->interpreter_,
+                           ChildRunStyle{false, 0});
+  } catch (const std::exception&) {
+    self->child_.reset();
+    self->callback_(UNIST_CODE_FAIL, 2.0, L"");
+    return;
+  }
+  if (!outcomeSeen) self->callback_(UNIST_CODE_SUCCESS, 1.0, L"");
+}

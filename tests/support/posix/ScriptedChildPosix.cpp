@@ -1,0 +1,42 @@
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "tests/support/ScriptedChild.h"
+
+namespace ScriptedChild {
+namespace {
+
+std::string SidePath(const char* suffix) {
+  return std::filesystem::read_symlink("/proc/self/exe").string() + suffix;
+}
+
+}  // namespace
+
+std::string ReadSideFile(const char* suffix) {
+  std::ifstream in(SidePath(suffix), std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+void WriteSideFile(const char* suffix, const std::string& bytes) {
+  std::ofstream(SidePath(suffix), std::ios::binary) << bytes;
+}
+
+void WriteOut(const std::string& bytes) {
+  if (write(1, bytes.data(), bytes.size()) < 0) _exit(3);
+}
+
+// No raw command line exists here: the arguments, one a line.
+std::string CommandLine(int argc, char** argv) {
+  std::string text;
+  for (int i = 0; i < argc; ++i) text += std::string(argv[i]) + "\n";
+  return text;
+}
+
+void SleepMs(int milliseconds) { usleep(static_cast<useconds_t>(milliseconds) * 1000u); }
+
+}  // namespace ScriptedChild

@@ -1,0 +1,47 @@
+#include <windows.h>
+
+#include <cstdio>
+
+#include "tests/support/ScriptedChild.h"
+#include "utils/Encoding.h"
+
+namespace ScriptedChild {
+namespace {
+
+std::wstring SidePath(const char* suffix) {
+  wchar_t self[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, self, MAX_PATH);
+  return std::wstring(self) + Utils::ToWide(suffix, Utils::kCodePageUtf8);
+}
+
+}  // namespace
+
+std::string ReadSideFile(const char* suffix) {
+  std::string text;
+  if (FILE* file = _wfopen(SidePath(suffix).c_str(), L"rb")) {
+    char buffer[4096];
+    size_t got;
+    while ((got = fread(buffer, 1, sizeof buffer, file)) != 0) text.append(buffer, got);
+    fclose(file);
+  }
+  return text;
+}
+
+void WriteSideFile(const char* suffix, const std::string& bytes) {
+  if (FILE* file = _wfopen(SidePath(suffix).c_str(), L"wb")) {
+    fwrite(bytes.data(), 1, bytes.size(), file);
+    fclose(file);
+  }
+}
+
+void WriteOut(const std::string& bytes) {
+  DWORD written = 0;
+  WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), bytes.data(), static_cast<DWORD>(bytes.size()),
+            &written, nullptr);
+}
+
+std::string CommandLine(int, char**) { return Utils::ToNarrow(GetCommandLineW(), Utils::kCodePageUtf8); }
+
+void SleepMs(int milliseconds) { Sleep(static_cast<DWORD>(milliseconds)); }
+
+}  // namespace ScriptedChild
