@@ -9,7 +9,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 state=$root/build/wine
 export WINEPREFIX=$state/prefix
 export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 export LANG=zh_CN.UTF-8
 wine=/usr/lib/wine/wine64
 wineserver=/usr/lib/wine/wineserver
