@@ -23,6 +23,7 @@ std::wstring GetTempWorkDir();
 bool CreateDirectories(const std::wstring& path);
 
 bool PathExists(const std::wstring& path);
+bool RemoveFile(const std::wstring& path);  // false when it was not there or stays
 bool MakeDirectory(const std::wstring& path);  // one level; false when it fails
 
 }  // namespace Utils

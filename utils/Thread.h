@@ -29,6 +29,8 @@ class Thread {
 
   bool HasHandle() const;
   uint32_t Id() const { return threadId_; }
+  // True on the wrapper's own thread: it must not join itself.
+  bool IsCurrentThread() const;
   // The narrow (ANSI code page) name announced to debuggers.
   const std::string& DebuggerName() const { return debuggerName_; }
 

@@ -1,4 +1,5 @@
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdlib>
 
@@ -10,6 +11,10 @@ namespace Utils {
 bool PathExists(const std::wstring& path) {
   struct stat info {};
   return stat(ToNarrow(path, kCodePageUtf8).c_str(), &info) == 0;
+}
+
+bool RemoveFile(const std::wstring& path) {
+  return unlink(ToNarrow(path, kCodePageUtf8).c_str()) == 0;
 }
 
 bool MakeDirectory(const std::wstring& path) {

@@ -67,6 +67,10 @@ void Thread::Create() {
 
 bool Thread::HasHandle() const { return native_ && native_->joinable; }
 
+bool Thread::IsCurrentThread() const {
+  return HasHandle() && pthread_equal(pthread_self(), native_->thread) != 0;
+}
+
 bool Thread::Start() {
   if (!HasHandle() || started_) return false;
   started_ = true;

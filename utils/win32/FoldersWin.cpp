@@ -7,6 +7,8 @@ namespace Utils {
 
 bool PathExists(const std::wstring& path) { return PathFileExistsW(path.c_str()) != FALSE; }
 
+bool RemoveFile(const std::wstring& path) { return DeleteFileW(path.c_str()) != FALSE; }
+
 bool MakeDirectory(const std::wstring& path) {
   return CreateDirectoryW(path.c_str(), nullptr) != FALSE;
 }

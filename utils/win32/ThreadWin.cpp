@@ -70,6 +70,8 @@ void Thread::Create() {
 
 bool Thread::HasHandle() const { return native_ && native_->handle.valid(); }
 
+bool Thread::IsCurrentThread() const { return HasHandle() && GetCurrentThreadId() == threadId_; }
+
 bool Thread::Start() {
   if (!HasHandle() || started_) return false;
   if (ResumeThread(native_->handle.get()) == static_cast<DWORD>(-1)) return false;

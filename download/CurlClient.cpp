@@ -1,0 +1,250 @@
+#include "download/CurlClient.h"
+
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <ctime>
+#include <memory>
+
+#include "download/DownloadSettings.h"
+#include "utils/Encoding.h"
+#include "utils/Log.h"
+
+namespace {
+
+bool StatusIsUsable(long status) { return status >= 200 && status <= 399; }
+
+void LogResult(int result) {
+  UTILS_LOG(L"error:%d:%ls", result,
+            Utils::ToWide(curl_easy_strerror(static_cast<CURLcode>(result)), Utils::kCodePageAnsi)
+                .c_str());
+}
+
+std::wstring SizeStatusReason(long status) {
+  wchar_t reason[200] = {};
+  std::swprintf(reason, 200, L"1.获取文件大小的状态码为=%ld；", status);
+  return reason;
+}
+
+int64_t FileSize(const std::string& path) {
+  struct stat info {};
+  if (stat(path.c_str(), &info) != 0) return -1;
+  return static_cast<int64_t>(info.st_size);
+}
+
+// -1 when the server sent no length.
+int ContentLength(CURL* handle, double& length) {
+  curl_off_t value = -1;
+  const CURLcode result = curl_easy_getinfo(handle, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &value);
+  if (result == CURLE_OK) length = static_cast<double>(value);
+  return static_cast<int>(result);
+}
+
+struct FileCloser {
+  void operator()(FILE* file) const { std::fclose(file); }
+};
+
+}  // namespace
+
+size_t DiscardBody(char*, size_t size, size_t count, void*) { return size * count; }
+
+std::string NarrowUrl(const std::wstring& url) {
+  return Utils::ToNarrow(url, url.rfind(L"file:///", 0) == 0 ? Utils::kCodePageAnsi
+                                                             : Utils::kCodePageUtf8);
+}
+
+CurlClient::CurlClient(std::wstring url, std::wstring path, void* owner, ProgressHook hook)
+    : url_(std::move(url)), path_(std::move(path)), owner_(owner), hook_(hook) {}
+
+CurlClient::~CurlClient() {
+  abort_ = true;
+  std::remove(Utils::ToNarrow(GetFilePath(true), Utils::kCodePageAnsi).c_str());
+}
+
+std::wstring CurlClient::GetFilePath(bool withPart) const {
+  return withPart ? path_ + L".part" : path_;
+}
+
+int CurlClient::Start() {
+  UTILS_LOG(L"start download");
+  const std::string partPath = Utils::ToNarrow(GetFilePath(true), Utils::kCodePageAnsi);
+  const std::string targetPath = Utils::ToNarrow(path_, Utils::kCodePageAnsi);
+  const std::string url = NarrowUrl(url_);
+
+  int result = 0;
+  if (realUrl_.empty() || fileLength_ < kMinimumLength) {
+    CURL* head = Head(url);
+    if (head != nullptr) {
+      realUrl_ = GetRealUrl(head);
+      fileLength_ = GetDownloadFileLength(head);
+      curl_easy_cleanup(head);
+    }
+  }
+  if (realUrl_.empty() || fileLength_ < kMinimumLength) {
+    realUrl_ = GetRealUrl_Str(url);
+    if (!realUrl_.empty()) fileLength_ = GetDownloadFileLength_Str(realUrl_);
+    if (fileLength_ < kMinimumLength) result = kNoUsableSize;
+  }
+  if (result == 0) result = Transfer(partPath);
+
+  LogResult(result);
+  if (result == 0) {
+    std::remove(targetPath.c_str());
+    std::rename(partPath.c_str(), targetPath.c_str());
+  }
+  UTILS_LOG(L"end download");
+  return result;
+}
+
+int CurlClient::Transfer(const std::string& partPath) {
+  handle_ = curl_easy_init();
+  if (handle_ == nullptr) return kNoHandle;
+  const std::unique_ptr<FILE, FileCloser> file(std::fopen(partPath.c_str(), "ab+"));
+  if (!file) {
+    curl_easy_cleanup(handle_);
+    handle_ = nullptr;
+    return kPartFileFailed;
+  }
+  curl_slist* headers = curl_slist_append(nullptr, "Connection: keep-alive");
+  headers = curl_slist_append(headers, "Accept-Encoding: gzip, deflate");
+  curl_easy_setopt(handle_, CURLOPT_HTTPHEADER, headers);
+  curl_easy_setopt(handle_, CURLOPT_TCP_KEEPALIVE, 1L);
+  curl_easy_setopt(handle_, CURLOPT_TCP_KEEPIDLE, 10L);
+  curl_easy_setopt(handle_, CURLOPT_TCP_KEEPINTVL, 10L);
+  curl_easy_setopt(handle_, CURLOPT_TIMEOUT, 0L);
+  int options = 0;
+  options |= curl_easy_setopt(handle_, CURLOPT_URL, realUrl_.c_str());
+  options |= curl_easy_setopt(handle_, CURLOPT_FOLLOWLOCATION, 1L);
+  options |= curl_easy_setopt(handle_, CURLOPT_WRITEFUNCTION, &std::fwrite);
+  options |= curl_easy_setopt(handle_, CURLOPT_WRITEDATA, file.get());
+  options |= curl_easy_setopt(handle_, CURLOPT_NOPROGRESS, 0L);
+  options |= curl_easy_setopt(handle_, CURLOPT_XFERINFOFUNCTION, &CurlClient::ProgressCallback);
+  options |= curl_easy_setopt(handle_, CURLOPT_XFERINFODATA, this);
+  options |= curl_easy_setopt(handle_, CURLOPT_FAILONERROR, 1L);
+  options |= curl_easy_setopt(handle_, CURLOPT_CONNECTTIMEOUT, 60L);
+  resumeOffset_ = FileSize(partPath);
+  if (resumeOffset_ > 0) {
+    options |= curl_easy_setopt(handle_, CURLOPT_RESUME_FROM_LARGE,
+                                static_cast<curl_off_t>(resumeOffset_));
+  }
+  ApplyTrustSettings(handle_);
+  const int result = options != 0 ? options : static_cast<int>(curl_easy_perform(handle_));
+  curl_easy_cleanup(handle_);
+  handle_ = nullptr;
+  curl_slist_free_all(headers);
+  return result;
+}
+
+int CurlClient::ProgressCallback(void* data, curl_off_t downloadTotal, curl_off_t downloaded,
+                                 curl_off_t, curl_off_t) {
+  auto* self = static_cast<CurlClient*>(data);
+  if (self->abort_) return 1;
+  const int64_t now = static_cast<int64_t>(std::time(nullptr));
+  if (now - self->lastProgressTime_ < 1) return 0;
+  self->lastProgressTime_ = now;
+
+  curl_off_t bytesPerSecond = 0;
+  const double speed =
+      curl_easy_getinfo(self->handle_, CURLINFO_SPEED_DOWNLOAD_T, &bytesPerSecond) == CURLE_OK
+          ? static_cast<double>(bytesPerSecond)
+          : 0.0;
+  double percent;
+  if (self->fileLength_ > kMinimumLength) {
+    percent = (static_cast<double>(self->resumeOffset_) + static_cast<double>(downloaded)) /
+              self->fileLength_ * 100.0;
+  } else {
+    if (downloaded <= 0 || downloadTotal <= 0) return 0;
+    percent = static_cast<double>(downloaded) * 100.0 / static_cast<double>(downloadTotal);
+  }
+  if (percent == 0.0) return 0;
+  self->hook_(self->owner_, speed, 0.0, percent);
+  if (downloadTotal != 0) {
+    UTILS_LOG_RAW(L" %dM %dM   progress:%f%%  speed:%f \n", static_cast<int>(downloaded / 1048576),
+                  static_cast<int>(downloadTotal / 1048576), static_cast<double>(static_cast<float>(percent)),
+                  static_cast<double>(static_cast<float>(speed / 1024)));
+  }
+  return 0;
+}
+
+CURL* CurlClient::Head(const std::string& url) {
+  CURL* handle = curl_easy_init();
+  if (handle == nullptr) return nullptr;
+  int options = 0;
+  options |= curl_easy_setopt(handle, CURLOPT_URL, url.c_str());
+  options |= curl_easy_setopt(handle, CURLOPT_FOLLOWLOCATION, 1L);
+  options |= curl_easy_setopt(handle, CURLOPT_NOBODY, 1L);
+  options |= curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, &DiscardBody);
+  options |= curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT, 60L);
+  ApplyTrustSettings(handle);
+  const int result = options != 0 ? options : static_cast<int>(curl_easy_perform(handle));
+  if (result != 0) LogResult(result);
+  LogResult(result);
+  return handle;
+}
+
+std::string CurlClient::GetRealUrl(CURL* handle) {
+  char* effective = nullptr;
+  if (curl_easy_getinfo(handle, CURLINFO_EFFECTIVE_URL, &effective) != CURLE_OK ||
+      effective == nullptr) {
+    return {};
+  }
+  return effective;
+}
+
+double CurlClient::GetDownloadFileLength(CURL* handle) {
+  double length = -1.0;
+  LogResult(ContentLength(handle, length));
+  long status = 0;
+  if (curl_easy_getinfo(handle, CURLINFO_RESPONSE_CODE, &status) == CURLE_OK &&
+      StatusIsUsable(status)) {
+    return length;
+  }
+  ReportDownloadFailureReason(SizeStatusReason(status));
+  return -1.0;
+}
+
+double CurlClient::GetDownloadFileLength_Str(const std::string& url) {
+  CURL* handle = curl_easy_init();
+  if (handle == nullptr) return -1.0;
+  int options = 0;
+  options |= curl_easy_setopt(handle, CURLOPT_URL, url.c_str());
+  options |= curl_easy_setopt(handle, CURLOPT_HEADER, 1L);
+  options |= curl_easy_setopt(handle, CURLOPT_NOBODY, 1L);
+  options |= curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, &DiscardBody);
+  options |= curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT, 60L);
+  if (options != 0) {
+    curl_easy_cleanup(handle);
+    return -1.0;
+  }
+  ApplyTrustSettings(handle);
+  curl_easy_perform(handle);
+  double length = -1.0;
+  ContentLength(handle, length);
+  long status = 0;
+  const CURLcode read = curl_easy_getinfo(handle, CURLINFO_RESPONSE_CODE, &status);
+  if (read != CURLE_OK || !StatusIsUsable(status)) ReportDownloadFailureReason(SizeStatusReason(status));
+  LogResult(read);
+  curl_easy_cleanup(handle);
+  return length;
+}
+
+std::string CurlClient::GetRealUrl_Str(const std::string& url) {
+  CURL* handle = curl_easy_init();
+  if (handle == nullptr) return url;
+  int options = 0;
+  options |= curl_easy_setopt(handle, CURLOPT_URL, url.c_str());
+  options |= curl_easy_setopt(handle, CURLOPT_FOLLOWLOCATION, 1L);
+  options |= curl_easy_setopt(handle, CURLOPT_NOBODY, 1L);
+  options |= curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, &DiscardBody);
+  options |= curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT, 60L);
+  ApplyTrustSettings(handle);
+  std::string effective;
+  const int result = options != 0 ? options : static_cast<int>(curl_easy_perform(handle));
+  if (result != 0) {
+    LogResult(result);
+  } else {
+    effective = GetRealUrl(handle);
+  }
+  curl_easy_cleanup(handle);
+  return effective.empty() ? url : effective;
+}

@@ -1,0 +1,69 @@
+#include "download/CurlDownloader.h"
+
+#include <chrono>
+#include <thread>
+
+#include "utils/Encoding.h"
+#include "utils/Folders.h"
+#include "utils/Log.h"
+
+CCurlDownloader::CCurlDownloader(StatusCallback callback, const wchar_t* url, const wchar_t* path)
+    : callback_(std::move(callback)), path_(path), url_(url), client_(url_, path_, this, &OnClientProgress) {
+  Utils::RemoveFile(client_.GetFilePath(true));
+}
+
+CCurlDownloader::~CCurlDownloader() {
+  client_.Abort();
+  worker_.Join();
+}
+
+void CCurlDownloader::Start() {
+  if (!worker_.Restart(this, &CCurlDownloader::dlThreadFun)) {
+    callback_(DL_CODE_FAIL, 0.0, L"LibCurl");  // no thread: the run ends before it began
+  }
+}
+
+void CCurlDownloader::OnClientProgress(void* owner, double speed, double, double percent) {
+  auto* self = static_cast<CCurlDownloader*>(owner);
+  if (speed > 0 && percent <= 100) self->callback_(DL_CODE_PROGRESS, percent / 100, L"");
+}
+
+void CCurlDownloader::dlThreadFun(void* self) { static_cast<CCurlDownloader*>(self)->Run(); }
+
+void CCurlDownloader::Run() {
+  callback_(DL_CODE_START, 1.0, L"");
+  if (path_.empty()) {
+    callback_(DL_CODE_FAIL, 1.0, L"");
+    return;
+  }
+  int budget = kRetryBudget;
+  int result = client_.Start();
+  while (result != 0) {
+    budget -= result == CURLE_PARTIAL_FILE ? 1 : 2;
+    if (budget <= 0) {
+      callback_(DL_CODE_FAIL, static_cast<double>(result), L"LibCurl");
+      return;
+    }
+    UTILS_LOG(L"CurlDownLoader Code=%d", result);
+    std::this_thread::sleep_for(std::chrono::milliseconds(kRetryPauseMs));
+    result = client_.Start();
+  }
+
+  const std::string expected = Utils::UrlDigestSegment(client_.RealUrl());
+  if (expected.size() != 32) {
+    callback_(DL_CODE_NOTICE, 0.0, L"curl获取url-md5失败");
+  } else {
+    const std::string actual = Utils::FileMD5(Utils::ToNarrow(path_, Utils::kCodePageAnsi));
+    if (actual.size() == 32 && actual != expected) {
+      callback_(DL_CODE_NOTICE, 0.0, L"curl文件md5校验失败");
+      if (!retried_) {
+        retried_ = true;
+        callback_(DL_CODE_RETRY, 0.0, L"LibCurl");
+      } else {
+        callback_(DL_CODE_FAIL, 0.0, L"LibCurl");
+      }
+      return;
+    }
+  }
+  callback_(DL_CODE_SUCCESS, 0.0, L"LibCurl");
+}

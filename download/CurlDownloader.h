@@ -1,0 +1,33 @@
+#pragma once
+// The single-connection downloader: one CurlClient, retried within a budget,
+// then the digest carried by the real URL is checked.
+
+#include <string>
+
+#include "download/CurlClient.h"
+#include "download/Downloader.h"
+#include "download/RestartableWorker.h"
+
+class CCurlDownloader : public CDownloader {
+ public:
+  static constexpr int kRetryBudget = 12;
+  static constexpr int kRetryPauseMs = 500;
+
+  CCurlDownloader(StatusCallback callback, const wchar_t* url, const wchar_t* path);
+  ~CCurlDownloader() override;
+
+  void Start() override;
+
+  static void OnClientProgress(void* owner, double speed, double reserved, double percent);
+
+ private:
+  static void dlThreadFun(void* self);
+  void Run();
+
+  StatusCallback callback_;
+  std::wstring path_;
+  std::wstring url_;
+  CurlClient client_;
+  bool retried_ = false;
+  RestartableWorker worker_;  // last: joined before the rest goes
+};

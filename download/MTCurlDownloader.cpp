@@ -1,0 +1,383 @@
+#include "download/MTCurlDownloader.h"
+
+#include <sys/stat.h>
+
+#include <cctype>
+#include <chrono>
+#include <cstring>
+#include <ctime>
+
+#include "download/CurlClient.h"
+#include "download/DownloadSettings.h"
+#include "utils/Encoding.h"
+#include "utils/Folders.h"
+#include "utils/Log.h"
+
+namespace {
+
+void Sleep(int milliseconds) { std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds)); }
+
+int64_t ExistingSize(const std::string& path) {
+  struct stat info {};
+  return stat(path.c_str(), &info) == 0 ? static_cast<int64_t>(info.st_size) : 0;
+}
+
+bool IsHttpUrl(const std::string& url) {
+  return url.rfind("http://", 0) == 0 || url.rfind("https://", 0) == 0;
+}
+
+}  // namespace
+
+std::vector<CMTCurlDownloader::Range> CMTCurlDownloader::PlanSegments(int64_t length) {
+  int64_t n = length / kSegmentUnit;
+  if (n == 0) n = 1;
+  if (n > 2) n = 2;
+  std::vector<Range> plan;
+  const int64_t size = length / n;
+  int64_t start = 0;
+  for (int64_t i = 0; i < n; ++i) {
+    const int64_t bytes = i == n - 1 ? size + length % n : size;
+    plan.push_back({start, start + bytes - 1});
+    start += bytes;
+  }
+  return plan;
+}
+
+CMTCurlDownloader::CMTCurlDownloader(StatusCallback callback, const wchar_t* url, const wchar_t* path)
+    : callback_(std::move(callback)), path_(path), url_(url) {
+  Utils::RemoveFile(path_);
+  DeleteSegmentFiles();
+}
+
+CMTCurlDownloader::~CMTCurlDownloader() {
+  closing_ = true;
+  worker_.Join();
+  JoinRunThreads();
+  if (finishingWaiter_.joinable()) finishingWaiter_.join();
+  releaseParts();
+}
+
+void CMTCurlDownloader::Send(int code, double value, const wchar_t* text) {
+  if (!closing_) callback_(code, value, text);
+}
+
+std::string CMTCurlDownloader::SegmentPath(size_t index) const {
+  return Utils::ToNarrow(path_, Utils::kCodePageAnsi) + "_" + std::to_string(index);
+}
+
+void CMTCurlDownloader::DeleteSegmentFiles() const {
+  std::remove(SegmentPath(0).c_str());
+  std::remove(SegmentPath(1).c_str());
+}
+
+void CMTCurlDownloader::JoinRunThreads() {
+  for (std::thread& thread : segmentThreads_) {
+    if (thread.joinable()) thread.join();
+  }
+  segmentThreads_.clear();
+  if (!waiter_.joinable()) return;
+  if (waiter_.get_id() == std::this_thread::get_id()) {
+    finishingWaiter_ = std::move(waiter_);
+  } else {
+    waiter_.join();
+  }
+}
+
+void CMTCurlDownloader::Start() {
+  if (finishingWaiter_.joinable() && finishingWaiter_.get_id() != std::this_thread::get_id()) {
+    finishingWaiter_.join();
+  }
+  JoinRunThreads();
+  if (!worker_.Restart(this, &CMTCurlDownloader::Start_Down)) Send(DL_CODE_FAIL, 0.0, L"LibCurl");
+}
+
+void CMTCurlDownloader::Start_Down(void* self) { static_cast<CMTCurlDownloader*>(self)->RunOnce(); }
+
+void CMTCurlDownloader::RunOnce() {
+  Send(DL_CODE_START, 1.0, L"");
+  UTILS_LOG(L"start download");
+  const std::string url = NarrowUrl(url_);
+
+  Utils::RemoveFile(path_);
+  double lastPercent;
+  {
+    std::lock_guard<std::mutex> lock(progressLock_);
+    lastPercent = lastPercent_;
+  }
+  if (lastPercent == 0.0) DeleteSegmentFiles();
+
+  if (realUrl_.empty() || fileLength_ < kMinimumLength) {
+    if (!getRealDownloadUrl(url)) {
+      Send(DL_CODE_FAIL, 0.0, L"LibCurl");
+      return;
+    }
+  }
+
+  releaseParts();
+  const std::vector<Range> plan = PlanSegments(fileLength_);
+  for (size_t i = 0; i < plan.size(); ++i) {
+    auto segment = std::make_unique<DownloadPartNode>();
+    segment->segmentPath = SegmentPath(i);
+    const int64_t existing = ExistingSize(segment->segmentPath);
+    segment->received = existing;
+    segment->nextOffset = plan[i].first + existing;
+    segment->endOffset = plan[i].last;
+    segment->handle = curl_easy_init();
+    segment->url = realUrl_;
+    segment->checkRange = IsHttpUrl(realUrl_);
+    if (segment->nextOffset > segment->endOffset) {
+      segment->status = 0;
+    } else {
+      segment->file = std::fopen(segment->segmentPath.c_str(), "ab+");
+      segment->status = segment->file == nullptr ? -2 : -1;
+    }
+    segments_.push_back(std::move(segment));
+  }
+  for (const auto& segment : segments_) {
+    if (segment->status != -1) continue;
+    ++activeSegments_;
+    segmentThreads_.emplace_back(&CMTCurlDownloader::downloadThreadFun, this, segment.get());
+    Sleep(100);
+  }
+  waiter_ = std::thread(&CMTCurlDownloader::waitForFinishThreadFun, this);
+}
+
+bool CMTCurlDownloader::getRealDownloadUrl(const std::string& url) {
+  realUrl_.clear();
+  expectedMd5_.clear();
+  fileLength_ = 0;
+  if (!TheDownloadSettings().curlUsable) return false;
+  CURL* handle = curl_easy_init();
+  if (handle == nullptr) return false;
+  curl_slist* headers = curl_slist_append(nullptr, "Connection: keep-alive");
+  curl_easy_setopt(handle, CURLOPT_HTTPHEADER, headers);
+  int options = 0;
+  options |= curl_easy_setopt(handle, CURLOPT_URL, url.c_str());
+  options |= curl_easy_setopt(handle, CURLOPT_FOLLOWLOCATION, 1L);
+  options |= curl_easy_setopt(handle, CURLOPT_NOBODY, 1L);
+  options |= curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, &DiscardBody);
+  options |= curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT, 60L);
+  ApplyTrustSettings(handle);
+  bool probed = options == 0 && curl_easy_perform(handle) == CURLE_OK;
+  if (probed) {
+    const std::string effective = CurlClient::GetRealUrl(handle);
+    if (!effective.empty()) {
+      realUrl_ = effective;
+      UTILS_LOG(L"Download File real url %ls", Utils::ToWide(realUrl_, Utils::kCodePageAnsi).c_str());
+      expectedMd5_ = Utils::UrlDigestSegment(realUrl_);
+    }
+    curl_off_t length = -1;
+    long status = 0;
+    if (curl_easy_getinfo(handle, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length) == CURLE_OK &&
+        curl_easy_getinfo(handle, CURLINFO_RESPONSE_CODE, &status) == CURLE_OK && status >= 200 &&
+        status <= 399) {
+      fileLength_ = static_cast<int64_t>(length);
+      UTILS_LOG(L"Download File Length %lld", static_cast<long long>(fileLength_));
+    }
+  }
+  curl_easy_cleanup(handle);
+  curl_slist_free_all(headers);
+  return probed && !realUrl_.empty() && fileLength_ >= kMinimumLength;
+}
+
+void CMTCurlDownloader::downloadThreadFun(CMTCurlDownloader* self, DownloadPartNode* segment) {
+  int budget = kRetryBudget;
+  int result = self->downloadExe(segment);
+  while (result != 0 && budget > 0 && !self->closing_) {
+    budget -= result == CURLE_PARTIAL_FILE ? 1 : 2;
+    UTILS_LOG(L"CurlDownLoader Code=%d", result);
+    Sleep(kRetryPauseMs);
+    result = self->downloadExe(segment);
+  }
+  if (segment->file != nullptr) {
+    std::fclose(segment->file);
+    segment->file = nullptr;
+  }
+  --self->activeSegments_;
+}
+
+int CMTCurlDownloader::downloadExe(DownloadPartNode* segment) {
+  char range[64] = {};
+  std::snprintf(range, sizeof range, "%lld-%lld", static_cast<long long>(segment->nextOffset),
+                static_cast<long long>(segment->endOffset));
+  segment->rangeConfirmed = false;
+  segment->answeredRangeStart = -1;
+  CURL* handle = segment->handle;
+  int options = 0;
+  options |= curl_easy_setopt(handle, CURLOPT_NOSIGNAL, 1L);
+  options |= curl_easy_setopt(handle, CURLOPT_URL, segment->url.c_str());
+  options |= curl_easy_setopt(handle, CURLOPT_TIMEOUT, 0L);
+  options |= curl_easy_setopt(handle, CURLOPT_FOLLOWLOCATION, 1L);
+  options |= curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, &CMTCurlDownloader::writePart);
+  options |= curl_easy_setopt(handle, CURLOPT_WRITEDATA, segment);
+  options |= curl_easy_setopt(handle, CURLOPT_HEADERFUNCTION, &CMTCurlDownloader::onHeader);
+  options |= curl_easy_setopt(handle, CURLOPT_HEADERDATA, segment);
+  options |= curl_easy_setopt(handle, CURLOPT_NOPROGRESS, 0L);
+  options |= curl_easy_setopt(handle, CURLOPT_XFERINFOFUNCTION, &CMTCurlDownloader::onTransferProgress);
+  options |= curl_easy_setopt(handle, CURLOPT_XFERINFODATA, this);
+  options |= curl_easy_setopt(handle, CURLOPT_FAILONERROR, 1L);
+  options |= curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT, 60L);
+  options |= curl_easy_setopt(handle, CURLOPT_LOW_SPEED_LIMIT, 1L);
+  options |= curl_easy_setopt(handle, CURLOPT_LOW_SPEED_TIME, 5L);
+  options |= curl_easy_setopt(handle, CURLOPT_RANGE, range);
+  ApplyTrustSettings(handle);
+  if (options != 0) return options;
+
+  const CURLcode result = curl_easy_perform(handle);
+  if (result != CURLE_OK) {
+    UTILS_LOG(L"error:%d:%ls", static_cast<int>(result),
+              Utils::ToWide(curl_easy_strerror(result), Utils::kCodePageAnsi).c_str());
+  } else {
+    UTILS_LOG(L"curl_easy_cleanup");
+  }
+  curl_easy_reset(handle);
+  if (result == CURLE_OK && segment->file != nullptr) {
+    std::fclose(segment->file);
+    segment->file = nullptr;
+  }
+  segment->status = static_cast<int>(result);
+  return segment->status;
+}
+
+size_t CMTCurlDownloader::onHeader(char* data, size_t size, size_t count, void* context) {
+  auto* segment = static_cast<DownloadPartNode*>(context);
+  const size_t length = size * count;
+  const std::string line(data, length);
+  if (line.rfind("HTTP/", 0) == 0) segment->answeredRangeStart = -1;  // a new answer (redirects)
+  static const char kContentRange[] = "content-range: bytes ";
+  if (line.size() > sizeof kContentRange - 1) {
+    std::string name = line.substr(0, sizeof kContentRange - 1);
+    for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (name == kContentRange) {
+      segment->answeredRangeStart = std::strtoll(line.c_str() + sizeof kContentRange - 1, nullptr, 10);
+    }
+  }
+  return length;
+}
+
+size_t CMTCurlDownloader::writePart(char* data, size_t size, size_t count, void* context) {
+  auto* segment = static_cast<DownloadPartNode*>(context);
+  if (segment == nullptr || segment->file == nullptr || segment->nextOffset > segment->endOffset) return 0;
+  if (segment->checkRange && !segment->rangeConfirmed) {
+    long status = 0;
+    curl_easy_getinfo(segment->handle, CURLINFO_RESPONSE_CODE, &status);
+    if (status != 206 || segment->answeredRangeStart != segment->nextOffset) return 0;
+    segment->rangeConfirmed = true;
+  }
+  const int64_t offered = static_cast<int64_t>(size * count);
+  const int64_t room = segment->endOffset - segment->nextOffset + 1;
+  const size_t take = static_cast<size_t>(offered <= room ? offered : room);
+  const size_t written = std::fwrite(data, 1, take, segment->file);
+  segment->nextOffset += static_cast<int64_t>(written);
+  segment->received += static_cast<int64_t>(written);
+  // Dropping a server's excess is fine; a short write of what was wanted is a failure.
+  return written == take ? size * count : written;
+}
+
+int CMTCurlDownloader::onTransferProgress(void* context, curl_off_t, curl_off_t, curl_off_t,
+                                          curl_off_t) {
+  auto* self = static_cast<CMTCurlDownloader*>(context);
+  if (self->closing_) return 1;
+  std::lock_guard<std::mutex> lock(self->progressLock_);
+  const int64_t now = static_cast<int64_t>(std::time(nullptr));
+  if (now - self->lastProgressTime_ < 1) return 0;
+  self->lastProgressTime_ = now;
+  double total = 0.0;
+  if (self->fileLength_ >= kMinimumLength) {
+    for (const auto& segment : self->segments_) {
+      const int64_t received = segment->received;
+      if (received > 0) total += static_cast<double>(received) * 100.0 / static_cast<double>(self->fileLength_);
+    }
+  }
+  if (total > 100.0 || total - self->lastPercent_ < 1.0) return 0;
+  self->lastPercent_ = total;
+  self->Send(DL_CODE_PROGRESS, total / 100, L"");
+  return 0;
+}
+
+void CMTCurlDownloader::waitForFinishThreadFun(CMTCurlDownloader* self) {
+  while (self->activeSegments_ > 0) Sleep(200);
+  self->Finish();
+}
+
+void CMTCurlDownloader::Finish() {
+  int error = 0;
+  for (const auto& segment : segments_) {
+    if (segment->status != 0) {
+      error = segment->status;
+      break;
+    }
+  }
+  if (error == 0 && !MergeSegments()) error = -2;
+  std::unique_lock<std::mutex> lock(progressLock_);
+  if (error != 0) {
+    releaseParts();
+    if (lastPercent_ == 0.0) DeleteSegmentFiles();
+    if (!retried_) {
+      retried_ = true;
+      lock.unlock();
+      Send(DL_CODE_RETRY, error, L"LibCurl");
+    } else {
+      lastPercent_ = 0.0;
+      lock.unlock();
+      Send(DL_CODE_FAIL, error, L"LibCurl");
+    }
+    return;
+  }
+  lastPercent_ = 0.0;
+  lock.unlock();
+
+  const std::string target = Utils::ToNarrow(path_, Utils::kCodePageAnsi);
+  if (expectedMd5_.size() != 32) {
+    Send(DL_CODE_NOTICE, 0.0, L"mtcurl获取url-md5失败");
+  } else {
+    const std::string actual = Utils::FileMD5(target);
+    if (actual.size() == 32 && actual != expectedMd5_) {
+      Send(DL_CODE_NOTICE, 0.0, L"mtcurl文件md5校验失败");
+      std::remove(target.c_str());
+      releaseParts();
+      if (!retried_) {
+        retried_ = true;
+        UTILS_LOG(L"finish recv, md5 chaek failed retry once.");
+        Send(DL_CODE_RETRY, 0.0, L"LibCurl");
+      } else {
+        UTILS_LOG(L"finish recv, md5 chaek failed and retry failed.");
+        Send(DL_CODE_FAIL, 0.0, L"LibCurl");
+      }
+      return;
+    }
+  }
+  UTILS_LOG(L"finish recv");
+  releaseParts();
+  Send(DL_CODE_SUCCESS, 0.0, L"LibCurl");
+}
+
+bool CMTCurlDownloader::MergeSegments() {
+  FILE* first = std::fopen(SegmentPath(0).c_str(), "ab+");
+  if (first == nullptr) return false;
+  bool complete = true;
+  for (size_t i = 1; i < segments_.size(); ++i) {
+    if (FILE* part = std::fopen(SegmentPath(i).c_str(), "rb")) {
+      char buffer[1024];
+      size_t got;
+      while ((got = std::fread(buffer, 1, sizeof buffer, part)) != 0) {
+        if (std::fwrite(buffer, 1, got, first) != got) complete = false;
+      }
+      std::fclose(part);
+    }
+    UTILS_LOG(L"partPath::%ls", Utils::ToWide(SegmentPath(i), Utils::kCodePageAnsi).c_str());
+  }
+  if (std::fclose(first) != 0) complete = false;
+  const std::string target = Utils::ToNarrow(path_, Utils::kCodePageAnsi);
+  if (complete && std::rename(SegmentPath(0).c_str(), target.c_str()) != 0) complete = false;
+  DeleteSegmentFiles();
+  return complete;
+}
+
+void CMTCurlDownloader::releaseParts() {
+  for (const auto& segment : segments_) {
+    if (segment->handle != nullptr) curl_easy_cleanup(segment->handle);
+    if (segment->file != nullptr) std::fclose(segment->file);
+  }
+  segments_.clear();
+}

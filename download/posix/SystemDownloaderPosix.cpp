@@ -1,0 +1,5 @@
+#include "download/SystemDownloader.h"
+
+std::unique_ptr<CDownloader> CreateSystemDownloader(StatusCallback, const wchar_t*, const wchar_t*) {
+  return nullptr;
+}

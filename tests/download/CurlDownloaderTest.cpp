@@ -1,0 +1,118 @@
+// The single-connection downloader against nginx and the fault server.
+#include <cwctype>
+
+#include "download/CurlDownloader.h"
+#include "tests/download/DownloadFixture.h"
+#include "utils/Folders.h"
+#include "utils/Log.h"
+
+namespace {
+
+using Codes = std::vector<Status>;
+
+class SingleConnection : public DownloadTest {
+ protected:
+  Codes Download(const std::wstring& url) {
+    return DownloadRun().Run([&](StatusCallback callback) {
+      return std::make_unique<CCurlDownloader>(callback, url.c_str(), target_.c_str());
+    });
+  }
+};
+
+TEST_F(SingleConnection, FetchesThePackageBehindTheRedirect) {
+  const Codes codes = Download(servers_.Nginx(L"/software/216"));
+  ASSERT_GE(codes.size(), 2u);
+  EXPECT_EQ(codes.front(), (Status{DL_CODE_START, 1, L""}));
+  EXPECT_EQ(codes.back(), (Status{DL_CODE_SUCCESS, 0, L"LibCurl"}));
+  for (size_t i = 1; i + 1 < codes.size(); ++i) {
+    EXPECT_EQ(codes[i].code, DL_CODE_PROGRESS);
+    EXPECT_GT(codes[i].value, 0.0);
+    EXPECT_LE(codes[i].value, 1.0);
+  }
+  EXPECT_EQ(Utils::ToWide(TargetMd5(), 65001), servers_.Value("PACKAGE_MD5"));
+  EXPECT_FALSE(Utils::PathExists(target_ + L".part"));
+}
+
+TEST_F(SingleConnection, TheSizeFloorIsOneMebibyte) {
+  EXPECT_EQ(DownloadRun::WithoutProgress(Download(servers_.Generated(1048576, L"exact.bin"))),
+            (Codes{{DL_CODE_START, 1, L""}, {DL_CODE_SUCCESS, 0, L"LibCurl"}}));
+  EXPECT_EQ(TargetMd5(), servers_.Md5Of(1048576));
+
+  const Codes small = Download(servers_.Generated(1048575, L"small.bin"));
+  EXPECT_EQ(small, (Codes{{DL_CODE_START, 1, L""}, {DL_CODE_FAIL, -998, L"LibCurl"}}));
+}
+
+TEST_F(SingleConnection, HeadRefusedReportsTheStatusTwicePerAttempt) {
+  const Codes codes = Download(servers_.Generated(2000000, L"nohead.bin", L"head405"));
+  EXPECT_EQ(codes, (Codes{{DL_CODE_START, 1, L""}, {DL_CODE_FAIL, -998, L"LibCurl"}}));
+  const auto reports = Reports();
+  EXPECT_EQ(reports.size(), 12u);  // two probes in each of six attempts
+  for (const auto& report : reports) EXPECT_EQ(report, L"下载失败原因:1.获取文件大小的状态码为=405；");
+}
+
+TEST_F(SingleConnection, SixConnectionFailuresEndInOneFailure) {
+  Utils::DebugLogCapture capture;
+  const Codes codes = Download(L"http://127.0.0.1:9/files/x/y.bin");
+  EXPECT_EQ(codes, (Codes{{DL_CODE_START, 1, L""}, {DL_CODE_FAIL, -998, L"LibCurl"}}));
+  EXPECT_EQ(capture.LinesContaining(L"CurlDownLoader Code=-998").size(), 5u);
+}
+
+TEST_F(SingleConnection, ElevenPartialFilesThenSuccessResumesEachTime) {
+  const Codes codes = Download(servers_.Generated(1500000, L"drops.bin", L"drop50000x11"));
+  EXPECT_EQ(DownloadRun::WithoutProgress(codes),
+            (Codes{{DL_CODE_START, 1, L""}, {DL_CODE_SUCCESS, 0, L"LibCurl"}}));
+  EXPECT_EQ(TargetMd5(), servers_.Md5Of(1500000));
+}
+
+TEST_F(SingleConnection, TwelvePartialFilesExhaustTheBudget) {
+  const Codes codes = Download(servers_.Generated(1500000, L"drops12.bin", L"drop1000x12"));
+  EXPECT_EQ(DownloadRun::WithoutProgress(codes),
+            (Codes{{DL_CODE_START, 1, L""}, {DL_CODE_FAIL, CURLE_PARTIAL_FILE, L"LibCurl"}}));
+}
+
+TEST_F(SingleConnection, DigestMismatchRetriesOnceThenFails) {
+  for (const std::wstring& digest :
+       {std::wstring(32, L'0'), Utils::ToWide(servers_.Md5Of(1100000), 65001)}) {
+    std::wstring upper = digest;
+    for (wchar_t& c : upper) c = static_cast<wchar_t>(std::towupper(c));
+    const Codes codes = DownloadRun::WithoutProgress(
+        Download(servers_.Fault(L"/gen/1100000/" + upper + L"/bad.bin")));
+    EXPECT_EQ(codes, (Codes{{DL_CODE_START, 1, L""},
+                            {DL_CODE_NOTICE, 0, L"curl文件md5校验失败"},
+                            {DL_CODE_RETRY, 0, L"LibCurl"},
+                            {DL_CODE_START, 1, L""},
+                            {DL_CODE_NOTICE, 0, L"curl文件md5校验失败"},
+                            {DL_CODE_FAIL, 0, L"LibCurl"}}));
+  }
+}
+
+TEST_F(SingleConnection, NoDigestInTheUrlIsANoticeNotAFailure) {
+  const Codes codes = DownloadRun::WithoutProgress(Download(servers_.Fault(L"/gen/1100000/plain/p.bin")));
+  EXPECT_EQ(codes, (Codes{{DL_CODE_START, 1, L""},
+                          {DL_CODE_NOTICE, 0, L"curl获取url-md5失败"},
+                          {DL_CODE_SUCCESS, 0, L"LibCurl"}}));
+}
+
+TEST_F(SingleConnection, TheDigestComesFromTheUrlAfterRedirects) {
+  const std::wstring url = servers_.Generated(1100000, L"chain.bin");
+  const std::wstring chain = servers_.Fault(L"/r/3") + url.substr(servers_.Fault(L"").size());
+  EXPECT_EQ(DownloadRun::WithoutProgress(Download(chain)),
+            (Codes{{DL_CODE_START, 1, L""}, {DL_CODE_SUCCESS, 0, L"LibCurl"}}));
+}
+
+TEST_F(SingleConnection, AnEmptyTargetFailsAtOnce) {
+  const Codes codes = DownloadRun().Run([&](StatusCallback callback) {
+    return std::make_unique<CCurlDownloader>(callback, servers_.Nginx(L"/software/216").c_str(), L"");
+  });
+  EXPECT_EQ(codes, (Codes{{DL_CODE_START, 1, L""}, {DL_CODE_FAIL, 1, L""}}));
+}
+
+TEST_F(SingleConnection, ServerErrorStatusesAreNoUsableSize) {
+  for (int status : {403, 404, 500}) {
+    const Codes codes =
+        Download(servers_.Generated(1100000, L"s" + std::to_wstring(status), L"status" + std::to_wstring(status)));
+    EXPECT_EQ(codes.back(), (Status{DL_CODE_FAIL, -998, L"LibCurl"})) << status;
+  }
+}
+
+}  // namespace

@@ -1,0 +1,75 @@
+#include "tests/download/DownloadServers.h"
+
+#include <curl/curl.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+
+#include "utils/Encoding.h"
+
+namespace TestSupport {
+namespace {
+
+std::string StateFile() {
+  const char* state = std::getenv("QUORVANE_SERVERS");
+  if (state == nullptr) return {};
+  std::string path = std::string(state) + "/servers.env";
+#ifdef _WIN32
+  // wine shows the Unix root as drive Z:
+  for (char& c : path) {
+    if (c == '/') c = '\\';
+  }
+  path = "Z:" + path;
+#endif
+  return path;
+}
+
+size_t Collect(char* data, size_t size, size_t count, void* out) {
+  static_cast<std::string*>(out)->append(data, size * count);
+  return size * count;
+}
+
+}  // namespace
+
+const DownloadServers& DownloadServers::Get() {
+  static const DownloadServers servers = [] {
+    DownloadServers loaded;
+    std::ifstream in(StateFile());
+    std::string line;
+    while (std::getline(in, line)) {
+      const size_t equals = line.find('=');
+      if (equals != std::string::npos) loaded.values_[line.substr(0, equals)] = line.substr(equals + 1);
+    }
+    return loaded;
+  }();
+  if (!servers.ok()) ADD_FAILURE() << "no download servers: run these tests through ctest";
+  return servers;
+}
+
+std::wstring DownloadServers::Value(const std::string& key) const {
+  const auto found = values_.find(key);
+  return found == values_.end() ? std::wstring() : Utils::ToWide(found->second, Utils::kCodePageUtf8);
+}
+
+std::string DownloadServers::Md5Of(long long length) const {
+  std::string body;
+  CURL* handle = curl_easy_init();
+  const std::string url =
+      Utils::ToNarrow(Fault(L"/md5/" + std::to_wstring(length)), Utils::kCodePageUtf8);
+  curl_easy_setopt(handle, CURLOPT_URL, url.c_str());
+  curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, &Collect);
+  curl_easy_setopt(handle, CURLOPT_WRITEDATA, &body);
+  curl_easy_perform(handle);
+  curl_easy_cleanup(handle);
+  return body;
+}
+
+std::wstring DownloadServers::Generated(long long length, const std::wstring& name,
+                                        const std::wstring& faults) const {
+  const std::wstring prefix = faults.empty() ? L"" : L"/f/" + faults;
+  return Fault(prefix + L"/gen/" + std::to_wstring(length) + L"/" +
+               Utils::ToWide(Md5Of(length), Utils::kCodePageUtf8) + L"/" + name);
+}
+
+}  // namespace TestSupport

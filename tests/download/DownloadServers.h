@@ -1,0 +1,29 @@
+#pragma once
+// Where the test download servers listen: ctest starts them (nginx and the
+// fault server, both on 127.0.0.1) before these tests and names their state
+// folder in QUORVANE_SERVERS.
+
+#include <map>
+#include <string>
+
+namespace TestSupport {
+
+class DownloadServers {
+ public:
+  // Fails the test (and returns empty values) when the servers are not there.
+  static const DownloadServers& Get();
+
+  std::wstring Value(const std::string& key) const;
+  std::wstring Nginx(const std::wstring& path) const { return Value("NGINX_URL") + path; }
+  std::wstring Fault(const std::wstring& path) const { return Value("FAULT_URL") + path; }
+  // A generated file of `length` bytes whose URL carries its true digest.
+  std::wstring Generated(long long length, const std::wstring& name,
+                         const std::wstring& faults = L"") const;
+  std::string Md5Of(long long length) const;  // asks the fault server
+  bool ok() const { return !values_.empty(); }
+
+ private:
+  std::map<std::string, std::string> values_;
+};
+
+}  // namespace TestSupport

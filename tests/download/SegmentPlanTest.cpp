@@ -1,0 +1,39 @@
+#include <gtest/gtest.h>
+
+#include "download/CurlDownloader.h"
+#include "download/Downloader.h"
+#include "download/MTCurlDownloader.h"
+
+namespace {
+
+using Range = CMTCurlDownloader::Range;
+
+TEST(SegmentPlan, OneSegmentBelowTwentyMebibytesTwoFromThere) {
+  const std::pair<int64_t, std::vector<Range>> cases[] = {
+      {256, {{0, 255}}},
+      {20971519, {{0, 20971518}}},
+      {20971520, {{0, 10485759}, {10485760, 20971519}}},
+      {100000001, {{0, 49999999}, {50000000, 100000000}}},
+      {3000000000LL, {{0, 1499999999}, {1500000000, 2999999999LL}}}};
+  for (const auto& [length, plan] : cases) EXPECT_EQ(CMTCurlDownloader::PlanSegments(length), plan) << length;
+}
+
+TEST(DownloaderSelection, TypeTwoIsTheSystemsThreeIsSegmentedTheRestSingle) {
+  const auto none = [](int, double, const wchar_t*) {};
+  for (int type : {0, 1, 4, -1, 99}) {
+    auto downloader = CreateDownloader(type, none, L"http://127.0.0.1:9/x", L"");
+    EXPECT_NE(dynamic_cast<CCurlDownloader*>(downloader.get()), nullptr) << type;
+  }
+  EXPECT_NE(dynamic_cast<CMTCurlDownloader*>(CreateDownloader(3, none, L"http://127.0.0.1:9/x", L"").get()),
+            nullptr);
+  const auto system = CreateDownloader(2, none, L"http://127.0.0.1:9/x", L"");
+  EXPECT_EQ(dynamic_cast<CCurlDownloader*>(system.get()), nullptr);
+  EXPECT_EQ(dynamic_cast<CMTCurlDownloader*>(system.get()), nullptr);
+#ifdef _WIN32
+  EXPECT_NE(system, nullptr);
+#else
+  EXPECT_EQ(system, nullptr);  // no URL download service here
+#endif
+}
+
+}  // namespace
