@@ -24,6 +24,7 @@ bool CreateDirectories(const std::wstring& path);
 
 bool PathExists(const std::wstring& path);
 bool RemoveFile(const std::wstring& path);  // false when it was not there or stays
+bool CopyFileOver(const std::wstring& from, const std::wstring& to);  // replaces `to`
 bool MakeDirectory(const std::wstring& path);  // one level; false when it fails
 
 }  // namespace Utils

@@ -2,6 +2,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <filesystem>
 
 #include "utils/Encoding.h"
 #include "utils/Folders.h"
@@ -15,6 +16,12 @@ bool PathExists(const std::wstring& path) {
 
 bool RemoveFile(const std::wstring& path) {
   return unlink(ToNarrow(path, kCodePageUtf8).c_str()) == 0;
+}
+
+bool CopyFileOver(const std::wstring& from, const std::wstring& to) {
+  std::error_code error;
+  return std::filesystem::copy_file(ToNarrow(from, kCodePageUtf8), ToNarrow(to, kCodePageUtf8),
+                                    std::filesystem::copy_options::overwrite_existing, error);
 }
 
 bool MakeDirectory(const std::wstring& path) {

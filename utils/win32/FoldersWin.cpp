@@ -9,6 +9,10 @@ bool PathExists(const std::wstring& path) { return PathFileExistsW(path.c_str())
 
 bool RemoveFile(const std::wstring& path) { return DeleteFileW(path.c_str()) != FALSE; }
 
+bool CopyFileOver(const std::wstring& from, const std::wstring& to) {
+  return CopyFileW(from.c_str(), to.c_str(), FALSE) != FALSE;
+}
+
 bool MakeDirectory(const std::wstring& path) {
   return CreateDirectoryW(path.c_str(), nullptr) != FALSE;
 }
