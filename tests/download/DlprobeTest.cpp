@@ -1,0 +1,72 @@
+// dlprobe, run as support engineers run it, prints the sequences the
+// downloader tests assert.
+#include <gtest/gtest.h>
+
+#include "tests/download/DownloadServers.h"
+#include "tests/support/TestFiles.h"
+#include "utils/Process.h"
+
+namespace {
+
+#ifdef _WIN32
+const std::wstring kProbe = L"dlprobe.exe";
+#else
+const std::wstring kProbe = L"dlprobe";
+#endif
+
+struct ProbeRun {
+  std::string out;
+  uint32_t exitCode = 99;
+};
+
+ProbeRun Probe(const std::wstring& arguments) {
+  ProbeRun run;
+  Utils::PipedProcess probe;
+  probe.Start(L"\"" + TestSupport::ProgramFolder() + kProbe + L"\" " + arguments);
+  char buffer[1024];
+  long got;
+  while ((got = probe.ReadOutput(buffer, sizeof buffer)) > 0) run.out.append(buffer, static_cast<size_t>(got));
+  probe.Wait();
+  probe.ExitCode(run.exitCode);
+  return run;
+}
+
+class Dlprobe : public testing::Test {
+ protected:
+  const TestSupport::DownloadServers& servers_ = TestSupport::DownloadServers::Get();
+  TestSupport::ScratchFolder folder_{L"dlprobe"};
+};
+
+TEST_F(Dlprobe, PrintsARetriedDigestMismatchAndExitsOne) {
+  const auto run = Probe(L"download --type 3 " + servers_.Fault(L"/gen/300000/" + std::wstring(32, L'0') + L"/x.bin") +
+                         L" \"" + folder_ / L"x.bin" + L"\"");
+  EXPECT_EQ(run.out,
+            "1001 1 \n1006 0 mtcurl\xE6\x96\x87\xE4\xBB\xB6md5\xE6\xA0\xA1\xE9\xAA\x8C\xE5\xA4\xB1\xE8\xB4\xA5\n"
+            "1005 0 LibCurl\n1001 1 \n"
+            "1006 0 mtcurl\xE6\x96\x87\xE4\xBB\xB6md5\xE6\xA0\xA1\xE9\xAA\x8C\xE5\xA4\xB1\xE8\xB4\xA5\n"
+            "1004 0 LibCurl\n");
+  EXPECT_EQ(run.exitCode, 1u);
+}
+
+TEST_F(Dlprobe, PrintsASuccessWithoutADigestAndExitsZero) {
+  const auto run = Probe(L"download --type 1 " + servers_.Fault(L"/gen/1100000/plain/p.bin") + L" \"" +
+                         folder_ / L"p.bin" + L"\"");
+  const std::string notice = "1006 0 curl\xE8\x8E\xB7\xE5\x8F\x96url-md5\xE5\xA4\xB1\xE8\xB4\xA5\n";
+  EXPECT_EQ(run.out.substr(0, 7), "1001 1 ");
+  EXPECT_NE(run.out.find(notice + "1003 0 LibCurl\n"), std::string::npos) << run.out;
+  EXPECT_EQ(run.exitCode, 0u);
+}
+
+TEST_F(Dlprobe, InstallStopsAtAFailedDownload) {
+  const auto run = Probe(L"install --type 1 " + servers_.Generated(1048575, L"small.bin") + L" \"" +
+                         folder_ / L"app" + L"\"");
+  EXPECT_NE(run.out.find("1004 -998 LibCurl\n"), std::string::npos) << run.out;
+  EXPECT_EQ(run.out.find("2001"), std::string::npos);
+  EXPECT_EQ(run.exitCode, 1u);
+}
+
+TEST_F(Dlprobe, RefusesBadArguments) {
+  EXPECT_EQ(Probe(L"download --type 1 only-one-argument").exitCode, 2u);
+}
+
+}  // namespace
