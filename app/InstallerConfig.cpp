@@ -42,6 +42,7 @@ void InstallerConfig::SetDefaults() {
   DownloadScale = 0.7;
   CurlUsable = true;
   AbGroup = L"IN";
+  CaBundle.clear();
 }
 
 void InstallerConfig::LoadFileSection(const ConfigFileSection& section) {
@@ -53,6 +54,7 @@ void InstallerConfig::LoadFileSection(const ConfigFileSection& section) {
   DlAppVersion = section.GetString(L"m_DlAppVersion", L"");
   DownloadScale = ParseFileScale(section.GetString(L"DownloadScale", L"0.7"), DownloadScale);
   InstCmd = section.GetString(L"InstCmd", L"");
+  CaBundle = section.GetString(L"CaBundle", L"");
 }
 
 void InstallerConfig::ApplyOptions(const Utils::CommandLineArgs& args) {
@@ -68,6 +70,7 @@ void InstallerConfig::ApplyOptions(const Utils::CommandLineArgs& args) {
   if (args.Has(L"-dlappnamesuffix")) DlAppNameSuffix = args.GetString(L"-dlappnamesuffix");
   if (args.Has(L"-dlappversion")) DlAppVersion = args.GetString(L"-dlappversion");
   if (args.Has(L"-instcmd")) InstCmd = args.GetString(L"-instcmd");
+  if (args.Has(L"-cabundle")) CaBundle = args.GetString(L"-cabundle");
 }
 
 std::wstring InstallerConfig::ExpandRoute(const std::wstring& url) const {

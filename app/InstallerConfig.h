@@ -43,6 +43,9 @@ class InstallerConfig {
   double DownloadScale;
   bool CurlUsable;
   std::wstring AbGroup;
+  // A PEM bundle to verify download servers against instead of the system's
+  // store ("CaBundle" in the file, "-cabundle=" on the command line).
+  std::wstring CaBundle;
 
   void LoadFile();          // Windows: the ini beside the executable
   void ApplyCommandLine();  // Windows: GetCommandLineW

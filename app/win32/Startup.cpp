@@ -3,6 +3,8 @@
 #include <curl/curl.h>
 
 #include "app/InstallerConfig.h"
+#include "download/DownloadSettings.h"
+#include "utils/Encoding.h"
 #include "utils/Log.h"
 #include "utils/win32/InstanceMutex.h"
 
@@ -43,11 +45,11 @@ void LogConfiguration(const InstallerConfig& config) {
   UTILS_LOG(
       L"InstallerConfig DownloadUrl=[%ls] DownloadType=[%d] DownloadScale=[%g] IsCheckNet=[%d] "
       L"IsEnableAppAnalytics=[%d] DlAppNameSuffix=[%ls] DlAppVersion=[%ls] InstCmd=[%ls] "
-      L"ExeFileName=[%ls] CurlUsable=[%d]",
+      L"ExeFileName=[%ls] CurlUsable=[%d] CaBundle=[%ls]",
       config.DownloadUrl.c_str(), config.DownloadType, config.DownloadScale,
       static_cast<int>(config.IsCheckNet), static_cast<int>(config.IsEnableAppAnalytics),
       config.DlAppNameSuffix.c_str(), config.DlAppVersion.c_str(), config.InstCmd.c_str(),
-      config.ExeFileName.c_str(), static_cast<int>(config.CurlUsable));
+      config.ExeFileName.c_str(), static_cast<int>(config.CurlUsable), config.CaBundle.c_str());
 }
 
 }  // namespace
@@ -65,6 +67,9 @@ int RunInstaller(HINSTANCE) {
 
   config.ApplyCommandLine();
   LogConfiguration(config);
+  DownloadSettings& downloads = TheDownloadSettings();
+  downloads.curlUsable = config.CurlUsable;
+  downloads.caBundle = Utils::ToNarrow(config.CaBundle, Utils::kCodePageAnsi);
 
   curl_global_cleanup();
   instance.Release();

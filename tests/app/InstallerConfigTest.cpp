@@ -68,7 +68,8 @@ TEST(InstallerConfig, FileValues) {
                                       {L"DlAppNameSuffix", L".dl"},
                                       {L"m_DlAppVersion", L"2.0"},
                                       {L"DownloadScale", L"  0.5abc"},
-                                      {L"InstCmd", L"-x=1 -y"}}));
+                                      {L"InstCmd", L"-x=1 -y"},
+                                      {L"CaBundle", L"C:\\certs\\corp.pem"}}));
   EXPECT_EQ(config.DownloadUrl, L"http://h/download_silent/a");
   EXPECT_EQ(config.DownloadType, 3);
   EXPECT_FALSE(config.IsCheckNet);
@@ -77,6 +78,7 @@ TEST(InstallerConfig, FileValues) {
   EXPECT_EQ(config.DlAppVersion, L"2.0");
   EXPECT_DOUBLE_EQ(config.DownloadScale, 0.5);
   EXPECT_EQ(config.InstCmd, L"-x=1 -y");
+  EXPECT_EQ(config.CaBundle, L"C:\\certs\\corp.pem");
 }
 
 TEST(InstallerConfig, FileScaleThatIsNoNumber) {
@@ -95,7 +97,7 @@ TEST(InstallerConfig, CommandLineOverridesTheFile) {
   config.ApplyOptions(Utils::CommandLineArgs(std::vector<std::wstring>{
       L"QuorvaneInstaller.exe", L"-downloadurl=http://first/${ROUTE}", L"-downloadurl=http://second",
       L"-downloadtype=3", L"-downloadscale=0.4", L"-ischecknet=false", L"-isenableappanalytics=true",
-      L"-dlappnamesuffix=.s", L"-dlappversion=9", L"-instcmd=-k=v"}));
+      L"-dlappnamesuffix=.s", L"-dlappversion=9", L"-instcmd=-k=v", L"-cabundle=D:\\ca.pem"}));
   EXPECT_EQ(config.DownloadUrl, L"http://first/download_silent");
   EXPECT_EQ(config.DownloadType, 3);
   EXPECT_DOUBLE_EQ(config.DownloadScale, 0.4);
@@ -104,6 +106,7 @@ TEST(InstallerConfig, CommandLineOverridesTheFile) {
   EXPECT_EQ(config.DlAppNameSuffix, L".s");
   EXPECT_EQ(config.DlAppVersion, L"9");
   EXPECT_EQ(config.InstCmd, L"-k=v");
+  EXPECT_EQ(config.CaBundle, L"D:\\ca.pem");
 }
 
 TEST(InstallerConfig, BareAndCapitalisedOptions) {

@@ -11,18 +11,20 @@
 namespace TestSupport {
 namespace {
 
-std::string StateFile() {
-  const char* state = std::getenv("QUORVANE_SERVERS");
-  if (state == nullptr) return {};
-  std::string path = std::string(state) + "/servers.env";
+// wine shows the Unix root as drive Z:
+std::string LocalPath(std::string path) {
 #ifdef _WIN32
-  // wine shows the Unix root as drive Z:
   for (char& c : path) {
     if (c == '/') c = '\\';
   }
   path = "Z:" + path;
 #endif
   return path;
+}
+
+std::string StateFile() {
+  const char* state = std::getenv("QUORVANE_SERVERS");
+  return state == nullptr ? std::string() : LocalPath(std::string(state) + "/servers.env");
 }
 
 size_t Collect(char* data, size_t size, size_t count, void* out) {
@@ -50,6 +52,11 @@ const DownloadServers& DownloadServers::Get() {
 std::wstring DownloadServers::Value(const std::string& key) const {
   const auto found = values_.find(key);
   return found == values_.end() ? std::wstring() : Utils::ToWide(found->second, Utils::kCodePageUtf8);
+}
+
+std::string DownloadServers::FilePath(const std::string& key) const {
+  const auto found = values_.find(key);
+  return found == values_.end() ? std::string() : LocalPath(found->second);
 }
 
 std::string DownloadServers::Md5Of(long long length) const {

@@ -14,6 +14,8 @@ class DownloadServers {
   static const DownloadServers& Get();
 
   std::wstring Value(const std::string& key) const;
+  // A file the servers made, as this system names it.
+  std::string FilePath(const std::string& key) const;
   std::wstring Nginx(const std::wstring& path) const { return Value("NGINX_URL") + path; }
   std::wstring Fault(const std::wstring& path) const { return Value("FAULT_URL") + path; }
   // A generated file of `length` bytes whose URL carries its true digest.

@@ -7,7 +7,9 @@
 nginx (its own prefix and configuration under STATE_DIR) serves real files:
 "/software/216" redirects to "/files/<md5>/<name>" of the package (or of a
 generated 25 MiB payload when no package is given), with HEAD and byte ranges;
-"/capped/..." serves the same files at 20 MB/s per connection. Beside it runs
+"/capped/..." serves the same files at 20 MB/s per connection. The same files
+are served over TLS at https://localhost with a certificate from a test CA made
+here (and a second, unrelated CA for refusals). Beside it runs
 fault_server.py for what nginx cannot be made to do. Both stop by themselves
 after the lifetime. STATE_DIR/servers.env tells the tests where they are.
 """
@@ -61,6 +63,30 @@ def publish(files, source, name):
     return '/files/%s/%s' % (digest, name), digest
 
 
+def make_certificates(state):
+    """A test CA, a "localhost" server certificate it signs, and an unrelated CA."""
+    tls = os.path.join(state, 'tls')
+    os.makedirs(tls, exist_ok=True)
+
+    def run(*args):
+        subprocess.run(['openssl'] + list(args), cwd=tls, check=True,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+    for name in ('test-ca', 'other-ca'):
+        run('req', '-x509', '-newkey', 'rsa:2048', '-nodes', '-keyout', name + '.key',
+            '-out', name + '.pem', '-days', '30', '-subj', '/CN=Quorvane %s' % name,
+            '-addext', 'basicConstraints=critical,CA:TRUE',
+            '-addext', 'keyUsage=critical,keyCertSign,cRLSign')
+    with open(os.path.join(tls, 'server.ext'), 'w') as f:
+        f.write('subjectAltName=DNS:localhost\nbasicConstraints=CA:FALSE\n'
+                'keyUsage=critical,digitalSignature,keyEncipherment\nextendedKeyUsage=serverAuth\n')
+    run('req', '-newkey', 'rsa:2048', '-nodes', '-keyout', 'server.key', '-out', 'server.csr',
+        '-subj', '/CN=localhost')
+    run('x509', '-req', '-in', 'server.csr', '-CA', 'test-ca.pem', '-CAkey', 'test-ca.key',
+        '-CAcreateserial', '-out', 'server.pem', '-days', '30', '-extfile', 'server.ext')
+    return tls
+
+
 NGINX_CONF = """
 daemon off;
 user root;
@@ -83,6 +109,13 @@ http {{
     location = /software/216 {{ return 302 {package_path}; }}
     location /files/ {{ }}
     location /capped/ {{ alias {files}/files/; limit_rate 20m; }}
+  }}
+  server {{
+    listen 127.0.0.1:{tls_port} ssl;
+    ssl_certificate {tls}/server.pem;
+    ssl_certificate_key {tls}/server.key;
+    root {files};
+    location /files/ {{ }}
   }}
 }}
 """
@@ -112,10 +145,13 @@ def start(args):
         stdin=subprocess.DEVNULL, stdout=fault_out, stderr=open(os.path.join(state, 'fault.log'), 'w'),
         start_new_session=True)
 
+    tls = make_certificates(state)
     port = free_port()
+    tls_port = free_port()
     conf = os.path.join(state, 'nginx.conf')
     with open(conf, 'w') as f:
-        f.write(NGINX_CONF.format(state=state, port=port, files=files, package_path=package_path))
+        f.write(NGINX_CONF.format(state=state, port=port, tls_port=tls_port, tls=tls, files=files,
+                                  package_path=package_path))
     nginx = subprocess.Popen(
         ['timeout', str(int(args.lifetime)), 'nginx', '-p', state, '-c', conf],
         stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
@@ -133,7 +169,7 @@ def start(args):
             fault_port = int(line.split()[1])
         else:
             time.sleep(0.1)
-    if fault_port is None or not wait_for_port(port):
+    if fault_port is None or not wait_for_port(port) or not wait_for_port(tls_port):
         sys.stderr.write('the download servers did not start; see %s\n' % state)
         stop_servers(state)
         return 1
@@ -141,6 +177,10 @@ def start(args):
     with open(os.path.join(state, 'servers.env'), 'w') as f:
         f.write('NGINX_URL=http://127.0.0.1:%d\n' % port)
         f.write('FAULT_URL=http://127.0.0.1:%d\n' % fault_port)
+        f.write('TLS_URL=https://localhost:%d\n' % tls_port)
+        f.write('FAULT_LOG=%s\n' % os.path.join(state, 'fault.log'))
+        f.write('TEST_CA=%s\nOTHER_CA=%s\n' % (os.path.join(tls, 'test-ca.pem'),
+                                                os.path.join(tls, 'other-ca.pem')))
         f.write('PACKAGE_PATH=%s\nPACKAGE_MD5=%s\n' % (package_path, package_md5))
         f.write('PAYLOAD_PATH=%s\nPAYLOAD_MD5=%s\nPAYLOAD_LENGTH=%d\n' %
                 (payload_path, payload_md5, PAYLOAD_LENGTH))
