@@ -4,6 +4,7 @@
 
 #include "app/InstallerConfig.h"
 #include "download/DownloadSettings.h"
+#include "tracker/ZkTracker.h"
 #include "utils/Encoding.h"
 #include "utils/Log.h"
 #include "utils/win32/InstanceMutex.h"
@@ -52,6 +53,21 @@ void LogConfiguration(const InstallerConfig& config) {
       config.ExeFileName.c_str(), static_cast<int>(config.CurlUsable), config.CaBundle.c_str());
 }
 
+std::string Utf8(const std::wstring& text) { return Utils::ToNarrow(text, Utils::kCodePageUtf8); }
+
+// The tracker is configured from the file's values: the command line comes later.
+void StartTracker(const InstallerConfig& config) {
+  zorvik::tracking::ZkTrackerConfig tracker;
+  tracker.appName = Utf8(config.ProductName + config.DlAppNameSuffix);
+  tracker.appVersion = Utf8(config.Version);
+  tracker.appStore = Utf8(config.ExeFileName);
+  tracker.dlAppId = Utf8(config.ProductName);
+  tracker.dlAppVersion = Utf8(config.DlAppVersion);
+  tracker.edition = zorvik::tracking::ZkEdition::China;
+  tracker.caBundlePath = Utils::ToNarrow(config.CaBundle, Utils::kCodePageAnsi);
+  zorvik::tracking::createZkTracker(tracker);
+}
+
 }  // namespace
 
 int RunInstaller(HINSTANCE) {
@@ -65,12 +81,15 @@ int RunInstaller(HINSTANCE) {
   instance.Acquire();
   if (!instance.Held()) return -1;
 
+  if (config.IsEnableAppAnalytics) StartTracker(config);
   config.ApplyCommandLine();
   LogConfiguration(config);
   DownloadSettings& downloads = TheDownloadSettings();
   downloads.curlUsable = config.CurlUsable;
   downloads.caBundle = Utils::ToNarrow(config.CaBundle, Utils::kCodePageAnsi);
 
+  // Shutting the tracker down saves the identity and sends what is queued.
+  if (config.IsEnableAppAnalytics) zorvik::tracking::releaseZkTracker();
   curl_global_cleanup();
   instance.Release();
   return 0;
