@@ -19,8 +19,8 @@ CPackageRunner::CPackageRunner(StatusCallback callback, std::wstring packageComm
 CPackageRunner::~CPackageRunner() { worker_.reset(); }
 
 void CPackageRunner::Start() {
+  worker_.reset();  // an earlier run still reads the command line until it ends
   commandLine_ = PackageCommandLine(packageCommand_, options_);
-  worker_.reset();
   worker_ = std::make_unique<Utils::Thread>(this, L"ABDEF", &CPackageRunner::Run);
   if (!worker_->Start()) {
     worker_.reset();

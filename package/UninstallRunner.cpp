@@ -17,8 +17,8 @@ CUninstallRunner::CUninstallRunner(StatusCallback callback, std::wstring uninsta
 CUninstallRunner::~CUninstallRunner() { worker_.reset(); }
 
 void CUninstallRunner::Start() {
+  worker_.reset();  // an earlier run still reads the command line until it ends
   commandLine_ = UninstallCommandLine(uninstaller_, CurrentAccountFacts(), oldFolder_);
-  worker_.reset();
   worker_ = std::make_unique<Utils::Thread>(this, L"UnInstaller", &CUninstallRunner::Run);
   if (!worker_->Start()) {
     worker_.reset();
