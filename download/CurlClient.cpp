@@ -6,13 +6,12 @@
 #include <ctime>
 #include <memory>
 
+#include "download/Answers.h"
 #include "download/DownloadSettings.h"
 #include "utils/Encoding.h"
 #include "utils/Log.h"
 
 namespace {
-
-bool StatusIsUsable(long status) { return status >= 200 && status <= 399; }
 
 void LogResult(int result) {
   UTILS_LOG(L"error:%d:%ls", result,
@@ -196,7 +195,7 @@ double CurlClient::GetDownloadFileLength(CURL* handle) {
   LogResult(ContentLength(handle, length));
   long status = 0;
   if (curl_easy_getinfo(handle, CURLINFO_RESPONSE_CODE, &status) == CURLE_OK &&
-      StatusIsUsable(status)) {
+      AnswerIsUsable(handle, status)) {
     return length;
   }
   ReportDownloadFailureReason(SizeStatusReason(status));
@@ -222,7 +221,7 @@ double CurlClient::GetDownloadFileLength_Str(const std::string& url) {
   ContentLength(handle, length);
   long status = 0;
   const CURLcode read = curl_easy_getinfo(handle, CURLINFO_RESPONSE_CODE, &status);
-  if (read != CURLE_OK || !StatusIsUsable(status)) ReportDownloadFailureReason(SizeStatusReason(status));
+  if (read != CURLE_OK || !AnswerIsUsable(handle, status)) ReportDownloadFailureReason(SizeStatusReason(status));
   LogResult(read);
   curl_easy_cleanup(handle);
   return length;

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <ctime>
 
+#include "download/Answers.h"
 #include "download/CurlClient.h"
 #include "download/DownloadSettings.h"
 #include "utils/Encoding.h"
@@ -169,8 +170,8 @@ bool CMTCurlDownloader::getRealDownloadUrl(const std::string& url) {
     curl_off_t length = -1;
     long status = 0;
     if (curl_easy_getinfo(handle, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length) == CURLE_OK &&
-        curl_easy_getinfo(handle, CURLINFO_RESPONSE_CODE, &status) == CURLE_OK && status >= 200 &&
-        status <= 399) {
+        curl_easy_getinfo(handle, CURLINFO_RESPONSE_CODE, &status) == CURLE_OK &&
+        AnswerIsUsable(handle, status)) {
       fileLength_ = static_cast<int64_t>(length);
       UTILS_LOG(L"Download File Length %lld", static_cast<long long>(fileLength_));
     }

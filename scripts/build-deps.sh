@@ -39,7 +39,7 @@ build_curl() { # triplet
     cd "$build"
     "$src/configure" -q --host="$triplet" --prefix="$prefix" \
       --enable-static --disable-shared --with-schannel --with-zlib="/usr/$triplet" \
-      --disable-ftp --disable-file --disable-ldap --disable-ldaps --disable-rtsp \
+      --disable-ftp --disable-ldap --disable-ldaps --disable-rtsp \
       --disable-dict --disable-telnet --disable-tftp --disable-pop3 --disable-imap \
       --disable-smb --disable-smtp --disable-gopher --disable-mqtt --disable-manual \
       --disable-docs --without-brotli --without-zstd --without-libidn2 \
