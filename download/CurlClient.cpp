@@ -47,6 +47,17 @@ struct FileCloser {
 
 size_t DiscardBody(char*, size_t size, size_t count, void*) { return size * count; }
 
+int SetHeadOptions(CURL* handle, const std::string& url) {
+  int options = 0;
+  options |= curl_easy_setopt(handle, CURLOPT_URL, url.c_str());
+  options |= curl_easy_setopt(handle, CURLOPT_FOLLOWLOCATION, 1L);
+  options |= curl_easy_setopt(handle, CURLOPT_NOBODY, 1L);
+  options |= curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, &DiscardBody);
+  options |= curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT, 60L);
+  ApplyTrustSettings(handle);
+  return options;
+}
+
 std::string NarrowUrl(const std::wstring& url) {
   return Utils::ToNarrow(url, url.rfind(L"file:///", 0) == 0 ? Utils::kCodePageAnsi
                                                              : Utils::kCodePageUtf8);
@@ -168,13 +179,7 @@ int CurlClient::ProgressCallback(void* data, curl_off_t downloadTotal, curl_off_
 CURL* CurlClient::Head(const std::string& url) {
   CURL* handle = curl_easy_init();
   if (handle == nullptr) return nullptr;
-  int options = 0;
-  options |= curl_easy_setopt(handle, CURLOPT_URL, url.c_str());
-  options |= curl_easy_setopt(handle, CURLOPT_FOLLOWLOCATION, 1L);
-  options |= curl_easy_setopt(handle, CURLOPT_NOBODY, 1L);
-  options |= curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, &DiscardBody);
-  options |= curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT, 60L);
-  ApplyTrustSettings(handle);
+  const int options = SetHeadOptions(handle, url);
   const int result = options != 0 ? options : static_cast<int>(curl_easy_perform(handle));
   if (result != 0) LogResult(result);
   LogResult(result);
@@ -230,13 +235,7 @@ double CurlClient::GetDownloadFileLength_Str(const std::string& url) {
 std::string CurlClient::GetRealUrl_Str(const std::string& url) {
   CURL* handle = curl_easy_init();
   if (handle == nullptr) return url;
-  int options = 0;
-  options |= curl_easy_setopt(handle, CURLOPT_URL, url.c_str());
-  options |= curl_easy_setopt(handle, CURLOPT_FOLLOWLOCATION, 1L);
-  options |= curl_easy_setopt(handle, CURLOPT_NOBODY, 1L);
-  options |= curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, &DiscardBody);
-  options |= curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT, 60L);
-  ApplyTrustSettings(handle);
+  const int options = SetHeadOptions(handle, url);
   std::string effective;
   const int result = options != 0 ? options : static_cast<int>(curl_easy_perform(handle));
   if (result != 0) {

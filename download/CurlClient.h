@@ -58,6 +58,10 @@ class CurlClient {
 // The write function of every transfer whose body is not wanted.
 size_t DiscardBody(char* data, size_t size, size_t count, void* context);
 
+// A HEAD request for `url` that follows redirects; the bitwise OR of the
+// option results (0 when every option was taken).
+int SetHeadOptions(CURL* handle, const std::string& url);
+
 // The URL as libcurl takes it: UTF-8, except local files, which are in the
 // ANSI code page like every other path handed to the C runtime.
 std::string NarrowUrl(const std::wstring& url);

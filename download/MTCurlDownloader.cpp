@@ -152,13 +152,7 @@ bool CMTCurlDownloader::getRealDownloadUrl(const std::string& url) {
   if (handle == nullptr) return false;
   curl_slist* headers = curl_slist_append(nullptr, "Connection: keep-alive");
   curl_easy_setopt(handle, CURLOPT_HTTPHEADER, headers);
-  int options = 0;
-  options |= curl_easy_setopt(handle, CURLOPT_URL, url.c_str());
-  options |= curl_easy_setopt(handle, CURLOPT_FOLLOWLOCATION, 1L);
-  options |= curl_easy_setopt(handle, CURLOPT_NOBODY, 1L);
-  options |= curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, &DiscardBody);
-  options |= curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT, 60L);
-  ApplyTrustSettings(handle);
+  const int options = SetHeadOptions(handle, url);
   bool probed = options == 0 && curl_easy_perform(handle) == CURLE_OK;
   if (probed) {
     const std::string effective = CurlClient::GetRealUrl(handle);

@@ -8,11 +8,6 @@
 
 namespace {
 
-#ifdef _WIN32
-const std::wstring kProbe = L"dlprobe.exe";
-#else
-const std::wstring kProbe = L"dlprobe";
-#endif
 
 struct ProbeRun {
   std::string out;
@@ -22,7 +17,7 @@ struct ProbeRun {
 ProbeRun Probe(const std::wstring& arguments) {
   ProbeRun run;
   Utils::PipedProcess probe;
-  probe.Start(L"\"" + TestSupport::ProgramFolder() + kProbe + L"\" " + arguments);
+  probe.Start(L"\"" + TestSupport::SiblingProgram(L"dlprobe") + L"\" " + arguments);
   char buffer[1024];
   long got;
   while ((got = probe.ReadOutput(buffer, sizeof buffer)) > 0) run.out.append(buffer, static_cast<size_t>(got));

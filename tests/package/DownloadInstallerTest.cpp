@@ -16,11 +16,6 @@ namespace {
 
 using Codes = std::vector<Status>;
 
-#ifdef _WIN32
-const std::wstring kScriptedChild = L"scripted-child.exe";
-#else
-const std::wstring kScriptedChild = L"scripted-child";
-#endif
 
 bool EndsTheChain(int code) {
   return code == IST_CODE_SUCCESS || code == IST_CODE_FAIL || code == DL_CODE_FAIL ||
@@ -128,8 +123,8 @@ TEST_F(Orchestration, AnUninstallerThatCannotBeCopiedStopsEverything) {
 }
 
 TEST_F(Orchestration, ASuccessfulUninstallLeadsToTheDownload) {
-  const std::wstring uninstaller = folder_ / (L"old " + kScriptedChild);
-  ASSERT_TRUE(TestSupport::CopyFileTo(TestSupport::ProgramFolder() + kScriptedChild, uninstaller));
+  const std::wstring uninstaller = folder_ / L"old uninstaller.exe";
+  ASSERT_TRUE(TestSupport::CopyFileTo(TestSupport::SiblingProgram(L"scripted-child"), uninstaller));
   TestSupport::WriteFile(Utils::GetTempWorkDir() + Utils::kPathSeparator +
                              CDownloadInstaller::kUninstallerCopyName + L".script",
                          "write Progress=50\\nState=Success\\n\n");

@@ -16,18 +16,13 @@
 
 namespace {
 
-#ifdef _WIN32
-const std::wstring kScriptedChild = L"scripted-child.exe";
-#else
-const std::wstring kScriptedChild = L"scripted-child";
-#endif
 
 class Runners : public testing::Test {
  protected:
   // Puts the scripted child at `name` in the scratch folder with `script` beside it.
   std::wstring Child(const std::wstring& name, const std::string& script) {
     const std::wstring path = folder_ / name;
-    EXPECT_TRUE(TestSupport::CopyFileTo(TestSupport::ProgramFolder() + kScriptedChild, path));
+    EXPECT_TRUE(TestSupport::CopyFileTo(TestSupport::SiblingProgram(L"scripted-child"), path));
     TestSupport::WriteFile(path + L".script", script);
     return path;
   }

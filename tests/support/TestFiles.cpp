@@ -23,6 +23,14 @@ ScratchFolder::ScratchFolder(const std::wstring& nameHint) {
   if (!Utils::CreateDirectories(path_)) ADD_FAILURE() << "cannot create a scratch folder";
 }
 
+std::wstring SiblingProgram(const std::wstring& name) {
+#ifdef _WIN32
+  return ProgramFolder() + name + L".exe";
+#else
+  return ProgramFolder() + name;
+#endif
+}
+
 ScratchFolder::~ScratchFolder() { RemoveTree(path_); }
 
 void WriteFile(const std::wstring& path, const std::string& bytes) {

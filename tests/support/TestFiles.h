@@ -13,6 +13,8 @@ std::wstring WidePath(const std::filesystem::path& path);
 
 // The folder holding the running test program, ending in a separator.
 std::wstring ProgramFolder();
+// A program of the build beside the running test: "name.exe" on Windows.
+std::wstring SiblingProgram(const std::wstring& name);
 
 // A new empty folder (ending in a separator), removed with its contents on destruction.
 class ScratchFolder {

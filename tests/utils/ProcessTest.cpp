@@ -8,11 +8,6 @@
 
 namespace {
 
-#ifdef _WIN32
-const std::wstring kChildName = L"test-child.exe";
-#else
-const std::wstring kChildName = L"test-child";
-#endif
 
 std::wstring Quoted(const std::wstring& path) { return L"\"" + path + L"\""; }
 
@@ -24,7 +19,7 @@ std::string ReadAll(Utils::PipedProcess& child) {
   return out;
 }
 
-std::wstring ChildPath() { return TestSupport::ProgramFolder() + kChildName; }
+std::wstring ChildPath() { return TestSupport::SiblingProgram(L"test-child"); }
 
 TEST(PipedProcess, ReadsTheChildsOutputToItsEndAndItsExitCode) {
   Utils::PipedProcess child;
@@ -55,7 +50,7 @@ TEST(PipedProcess, ReportsANonZeroExitCode) {
 
 TEST(PipedProcess, RunsAProgramWhosePathHasBlanks) {
   TestSupport::ScratchFolder folder(L"proc dir");
-  const std::wstring copy = folder / (L"child copy " + kChildName);
+  const std::wstring copy = folder / L"child copy.exe";
   ASSERT_TRUE(TestSupport::CopyFileTo(ChildPath(), copy));
   Utils::PipedProcess child;
   child.Start(Quoted(copy) + L" print done");

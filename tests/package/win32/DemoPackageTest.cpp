@@ -84,8 +84,8 @@ TEST(DemoPackage, InstallsIntoAFolderWithBlanksAndChineseAndUninstallsAgain) {
   EXPECT_TRUE(Utils::PathExists(desktopLink));
   EXPECT_TRUE(Utils::PathExists(quickLink));
 
-  // An upgrade's first step: the recorded uninstaller, copied to the work folder, run as such.
-  const std::wstring copy = Utils::GetTempWorkDir() + L"\\Quorvane_un_asa.exe";
+  // An upgrade's first step: the recorded uninstaller, copied elsewhere, run as such.
+  const std::wstring copy = scratch / L"Quorvane_un_asa.exe";
   ASSERT_TRUE(TestSupport::CopyFileTo(folder + L"\\uninst.ep", copy));
   StatusLog uninstall;
   {
@@ -99,7 +99,6 @@ TEST(DemoPackage, InstallsIntoAFolderWithBlanksAndChineseAndUninstallsAgain) {
   EXPECT_FALSE(Utils::PathExists(folder));
   EXPECT_FALSE(Utils::PathExists(desktopLink));
   EXPECT_FALSE(Utils::PathExists(quickLink));
-  DeleteFileW(copy.c_str());
 }
 
 TEST(DemoPackage, ReportsAnErrorWhenTheFolderCannotBeMade) {
