@@ -10,7 +10,7 @@ packages=(
   googletest libgtest-dev
   libcurl4-openssl-dev zlib1g-dev libssl-dev openssl
   wine64 xvfb xauth xdotool imagemagick fonts-wqy-microhei
-  nginx curl aria2 sqlite3 libsqlite3-dev
+  nginx curl aria2 sqlite3 libsqlite3-dev time
   dpkg-dev locales
 )
 
