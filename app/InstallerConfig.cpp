@@ -43,6 +43,7 @@ void InstallerConfig::SetDefaults() {
   CurlUsable = true;
   AbGroup = L"IN";
   CaBundle.clear();
+  AnalyticsUrl.clear();
 }
 
 void InstallerConfig::LoadFileSection(const ConfigFileSection& section) {
@@ -55,6 +56,7 @@ void InstallerConfig::LoadFileSection(const ConfigFileSection& section) {
   DownloadScale = ParseFileScale(section.GetString(L"DownloadScale", L"0.7"), DownloadScale);
   InstCmd = section.GetString(L"InstCmd", L"");
   CaBundle = section.GetString(L"CaBundle", L"");
+  AnalyticsUrl = section.GetString(L"AnalyticsUrl", L"");
 }
 
 void InstallerConfig::ApplyOptions(const Utils::CommandLineArgs& args) {

@@ -46,6 +46,10 @@ class InstallerConfig {
   // A PEM bundle to verify download servers against instead of the system's
   // store ("CaBundle" in the file, "-cabundle=" on the command line).
   std::wstring CaBundle;
+  // Where analytics records go instead of the tracker's own endpoint
+  // ("AnalyticsUrl" in the file only: the tracker starts before the command
+  // line is read). Empty: the tracker's default.
+  std::wstring AnalyticsUrl;
 
   void LoadFile();          // Windows: the ini beside the executable
   void ApplyCommandLine();  // Windows: GetCommandLineW

@@ -43,6 +43,8 @@ void CControlUI::SetAttribute(const std::wstring& name, const std::wstring& valu
     SetText(value);
   } else if (name == L"menu") {
     menu_ = ParseBool(value);
+  } else if (name == L"userdata") {
+    userData_ = value;
   }
 }
 

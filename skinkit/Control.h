@@ -52,6 +52,9 @@ class CControlUI {
 
   const std::wstring& GetText() const { return text_; }
   virtual void SetText(const std::wstring& text);
+  // Free text the description attaches for the window's own use ("userdata").
+  const std::wstring& GetUserData() const { return userData_; }
+  void SetUserData(const std::wstring& text) { userData_ = text; }
 
   // 0 means free: the parent layout decides.
   int GetFixedWidth() const { return fixedWidth_; }
@@ -88,6 +91,7 @@ class CControlUI {
   CControlUI* parent_ = nullptr;
   std::wstring name_;
   std::wstring text_;
+  std::wstring userData_;
   Rect pos_;
   Point fixedXY_;
   int fixedWidth_ = 0;

@@ -2,9 +2,14 @@
 
 #include <curl/curl.h>
 
+#include <memory>
+
 #include "app/InstallerConfig.h"
+#include "app/win32/FunnelReports.h"
 #include "download/DownloadSettings.h"
+#include "skinkit/win32/WindowShadow.h"
 #include "tracker/ZkTracker.h"
+#include "ui/win32/MainWnd.h"
 #include "utils/Encoding.h"
 #include "utils/Log.h"
 #include "utils/win32/InstanceMutex.h"
@@ -38,7 +43,13 @@ void HardenDllSearchPath() {
   }
 }
 
-LONG WINAPI CrashFilter(EXCEPTION_POINTERS*) { return EXCEPTION_CONTINUE_SEARCH; }
+// Reports the crash (the crash record's upload flushes what is queued) and
+// leaves the rest to the system's default handling.
+LONG WINAPI CrashFilter(EXCEPTION_POINTERS*) {
+  ReportTask(L"崩溃退出", 0, AbGroupMap(L"IN"), L"");
+  ReportCrash();
+  return EXCEPTION_CONTINUE_SEARCH;
+}
 
 // One line with the configuration the run uses, for support engineers reading
 // the debug output.
@@ -65,21 +76,22 @@ void StartTracker(const InstallerConfig& config) {
   tracker.dlAppVersion = Utf8(config.DlAppVersion);
   tracker.edition = zorvik::tracking::ZkEdition::China;
   tracker.caBundlePath = Utils::ToNarrow(config.CaBundle, Utils::kCodePageAnsi);
+  tracker.serverUrl = Utf8(config.AnalyticsUrl);
   zorvik::tracking::createZkTracker(tracker);
 }
 
 }  // namespace
 
-int RunInstaller(HINSTANCE) {
+int RunInstaller(HINSTANCE instance) {
   HardenDllSearchPath();
   SetUnhandledExceptionFilter(CrashFilter);
 
   InstallerConfig& config = TheInstallerConfig();
   if (curl_global_init(CURL_GLOBAL_ALL) != CURLE_OK) config.CurlUsable = false;
 
-  Utils::InstanceMutex instance(kInstanceMutexName);
-  instance.Acquire();
-  if (!instance.Held()) return -1;
+  Utils::InstanceMutex mutex(kInstanceMutexName);
+  mutex.Acquire();
+  if (!mutex.Held()) return -1;
 
   if (config.IsEnableAppAnalytics) StartTracker(config);
   config.ApplyCommandLine();
@@ -87,10 +99,25 @@ int RunInstaller(HINSTANCE) {
   DownloadSettings& downloads = TheDownloadSettings();
   downloads.curlUsable = config.CurlUsable;
   downloads.caBundle = Utils::ToNarrow(config.CaBundle, Utils::kCodePageAnsi);
+  downloads.reportFailureReason = [](const wchar_t* name, const wchar_t* reason) {
+    ReportTask(name, 0, AbGroupMap(L"IN"), reason);
+  };
+
+  // The skin package is read from this program's resources once and kept.
+  SkinKit::CWindowShadow::Initialize(instance);
+  auto window = std::make_unique<CMainWnd>();
+  if (window->Create(nullptr, L"Vellisto", WS_VISIBLE | WS_OVERLAPPEDWINDOW, 0)) {
+    window->CenterWindow();
+    window->ShowModal();
+  }
+  // Workers still running (a network check) must not outlive the tracker and
+  // libcurl, which go next.
+  window->StopWorkers();
 
   // Shutting the tracker down saves the identity and sends what is queued.
   if (config.IsEnableAppAnalytics) zorvik::tracking::releaseZkTracker();
   curl_global_cleanup();
-  instance.Release();
+  window.reset();
+  mutex.Release();
   return 0;
 }

@@ -48,6 +48,18 @@ bool SkinWindowBase::RouteNotify(Notification& notification) {
 
 void SkinWindowBase::Notify(Notification& notification) { RouteNotify(notification); }
 
+Size SkinWindowBase::MeasureText(const CLabelUI& label, const std::wstring& text) {
+  HDC dc = GetDC(hwnd_);
+  if (!dc) return Size{};
+  HGDIOBJ old = SelectObject(dc, fonts_.Get(manager_.GetFont(label.GetFont())));
+  RECT r = {0, 0, 9999, 9999};
+  const unsigned style = label.GetTextStyle() & ~unsigned{kTextVCenter | kTextBottom};
+  ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, style | DT_CALCRECT);
+  SelectObject(dc, old);
+  ReleaseDC(hwnd_, dc);
+  return Size{r.right - r.left, r.bottom - r.top};
+}
+
 LRESULT SkinWindowBase::MessageHandler(UINT, WPARAM, LPARAM, bool& handled) {
   handled = false;
   return 0;

@@ -10,6 +10,7 @@
 
 #include "skinkit/Builder.h"
 #include "skinkit/Events.h"
+#include "skinkit/Label.h"
 #include "skinkit/PaintManager.h"
 #include "skinkit/win32/FontCache.h"
 #include "skinkit/win32/GdiPainter.h"
@@ -38,6 +39,8 @@ class SkinWindowBase : public CNativeWindow,
   ~SkinWindowBase() override;
 
   PaintManager& GetPaintManager() { return manager_; }
+  // The size `text` takes in `label`'s font and text style on this window.
+  Size MeasureText(const CLabelUI& label, const std::wstring& text);
 
   bool RouteNotify(Notification& notification) override;
   void Notify(Notification& notification) override;

@@ -69,7 +69,8 @@ TEST(InstallerConfig, FileValues) {
                                       {L"m_DlAppVersion", L"2.0"},
                                       {L"DownloadScale", L"  0.5abc"},
                                       {L"InstCmd", L"-x=1 -y"},
-                                      {L"CaBundle", L"C:\\certs\\corp.pem"}}));
+                                      {L"CaBundle", L"C:\\certs\\corp.pem"},
+                                      {L"AnalyticsUrl", L"http://127.0.0.1:9/sa?project=pc"}}));
   EXPECT_EQ(config.DownloadUrl, L"http://h/download_silent/a");
   EXPECT_EQ(config.DownloadType, 3);
   EXPECT_FALSE(config.IsCheckNet);
@@ -79,6 +80,7 @@ TEST(InstallerConfig, FileValues) {
   EXPECT_DOUBLE_EQ(config.DownloadScale, 0.5);
   EXPECT_EQ(config.InstCmd, L"-x=1 -y");
   EXPECT_EQ(config.CaBundle, L"C:\\certs\\corp.pem");
+  EXPECT_EQ(config.AnalyticsUrl, L"http://127.0.0.1:9/sa?project=pc");
 }
 
 TEST(InstallerConfig, FileScaleThatIsNoNumber) {

@@ -1,7 +1,10 @@
 // QuorvaneSetupPackage.exe: the demo product's self-contained package. It
 // carries the product, its uninstaller and its media in its resources, installs
 // them into the folder it is given, makes the shortcuts it is asked for, and
-// reports through the output protocol.
+// reports through the output protocol. Tests and demos steer it through the
+// installer's "InstCmd": "-demo-message=TEXT" announces a message,
+// "-demo-fail=TEXT" fails with that error, "-demo-startup=STYLE" picks the
+// startup style it reports.
 #include <windows.h>
 #include <objbase.h>
 #include <shlobj.h>
@@ -88,6 +91,11 @@ int Install() {
   if (!Utils::CreateDirectories(folder + L"\\")) return Fail(L"cannot create the folder " + folder);
   Demo::Say(L"Progress=0.1");
 
+  // Options a test or demo passes through the installer's "InstCmd".
+  const std::wstring message = args.GetString(L"-demo-message");
+  if (!message.empty()) Demo::Say(L"Message=" + message);
+  if (args.Has(L"-demo-fail")) return Fail(args.GetString(L"-demo-fail"));
+
   std::vector<std::wstring> created;
   int step = 0;
   for (const Payload& item : kPayload) {
@@ -122,7 +130,8 @@ int Install() {
   Demo::Say(L"InstallVersion=1.7.9");
   Demo::Say(L"ExePath=" + product);
   Demo::Say(L"UninstEp=" + folder + L"\\" + Demo::kUninstaller);
-  Demo::Say(L"StartupStyle=UserStartup");
+  const std::wstring startup = args.GetString(L"-demo-startup");
+  Demo::Say(L"StartupStyle=" + (startup.empty() ? std::wstring(L"UserStartup") : startup));
   Demo::Say(L"State=Success");
   return 0;
 }

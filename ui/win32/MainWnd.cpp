@@ -1,0 +1,297 @@
+#include "ui/win32/MainWnd.h"
+
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include "app/win32/FunnelReports.h"
+#include "app/win32/InstallRecords.h"
+#include "skinkit/Button.h"
+#include "skinkit/Container.h"
+#include "skinkit/Progress.h"
+#include "skinkit/SequenceLabel.h"
+#include "skinkit/Values.h"
+#include "ui/win32/ComScope.h"
+#include "ui/win32/MessageBoxWnd.h"
+#include "ui/win32/ProcessList.h"
+#include "utils/Folders.h"
+#include "utils/win32/PumpMessages.h"
+#include "utils/win32/SystemQueries.h"
+
+using namespace SkinKit;
+
+namespace {
+
+constexpr int kWindowIconId = 145;
+constexpr wchar_t kDisplayName[] = L"Vellisto";
+constexpr wchar_t kProductFolderName[] = L"Quorvane";
+
+template <typename T>
+T* FindAs(PaintManager& manager, const wchar_t* name, const wchar_t* cls) {
+  CControlUI* control = manager.FindControl(name);
+  return control ? static_cast<T*>(control->GetInterface(cls)) : nullptr;
+}
+
+// `base` followed by a backslash (unless it ends in one) and `name`.
+std::wstring JoinPath(const std::wstring& base, const std::wstring& name) {
+  if (base.empty() || base.back() == L'\\' || base.back() == L'/') return base + name;
+  return base + L'\\' + name;
+}
+
+std::wstring SpecialFolder(int csidl) {
+  wchar_t path[MAX_PATH] = {};
+  return SHGetSpecialFolderPathW(nullptr, path, csidl, FALSE) ? std::wstring(path) : std::wstring();
+}
+
+}  // namespace
+
+CMainWnd::CMainWnd() : CSkinFrame(CSkinFrameParams::ForSkinFile(L"MainWnd.xml")) {}
+
+CMainWnd::~CMainWnd() { StopWorkers(); }
+
+std::unique_ptr<CControlUI> CMainWnd::CreateControl(const std::wstring& elementName) {
+  if (EqualsNoCase(elementName, L"SequenceLabel")) return std::make_unique<CSequenceLabelUI>();
+  return nullptr;
+}
+
+void CMainWnd::InitWindow() {
+  CSkinFrame::InitWindow();
+  ApplyFrameStyle();
+  HICON icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kWindowIconId));
+  if (icon) {
+    SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+    SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+  }
+  // Other programs may announce the downloader's start; the installer runs
+  // elevated, so their messages must be let through.
+  ChangeWindowMessageFilterEx(hwnd_, kDownloaderStartMessage, MSGFLT_ALLOW, nullptr);
+  FindControls();
+  ShowTitleName();
+
+  installer_ = std::make_unique<CDownloadInstaller>(
+      [this](int code, double value, const wchar_t* text) { PostWorkerMessage(code, value, text); });
+
+  const InstalledCopy copy = ReadInstallRecords();
+  installedFolder_ = copy.folder;
+  installedUninstaller_ = copy.uninstaller;
+  installed_ = !installedFolder_.empty();
+  if (installDirEdit_) installDirEdit_->SetText(GetDefaultInstallDir());
+  CenterWindow();
+  if (installed_) ActOnInstalledCopy();
+}
+
+void CMainWnd::FindControls() {
+  PaintManager& m = GetPaintManager();
+  mainTabLt_ = FindAs<CTabLayoutUI>(m, L"mainTabLt", L"TabLayout");
+  titleTabLt_ = FindAs<CTabLayoutUI>(m, L"titleTabLt", L"TabLayout");
+  defaultInstallBtn_ = m.FindControl(L"defaultInstallBtn");
+  customeInstallBtn_ = m.FindControl(L"customeInstallBtn");
+  customeBtn_ = m.FindControl(L"customeBtn");
+  backBtn_ = m.FindControl(L"backBtn");
+  openProduceBtn_ = m.FindControl(L"openProduceBtn");
+  chDirBtn_ = m.FindControl(L"chDirBtn");
+  installDirEdit_ = m.FindControl(L"installDirEdit");
+  progressLb_ = m.FindControl(L"progressLb");
+  titleGrpCtn_ = m.FindControl(L"titleGrpCtn");
+  winCtn_ = m.FindControl(L"winCtn");
+  createDSCb_ = FindAs<CCheckBoxUI>(m, L"createDSCb", L"CheckBox");
+  createQSCb_ = FindAs<CCheckBoxUI>(m, L"createQSCb", L"CheckBox");
+  progressAnLb_ = m.FindControl(L"progressAnLb");
+  installPrg_ = FindAs<CProgressUI>(m, L"installPrg", L"Progress");
+}
+
+void CMainWnd::ShowTitleName() {
+  auto* title = FindAs<CLabelUI>(GetPaintManager(), L"bTitleLbl3", L"Label");
+  if (!title) return;
+  title->SetFixedWidth(MeasureText(*title, kDisplayName).cx);
+  title->SetText(kDisplayName);
+}
+
+void CMainWnd::RunningProductMessage() {
+  ShowMessageWindow(hwnd_, L"MessageBox1Wnd.xml", L"安装程序检测到Vellisto\r\n正在运行，请退出程序后再安装",
+                    L"温馨提示");
+}
+
+void CMainWnd::ActOnInstalledCopy() {
+  if (IsProcessRunning(kProductExeName)) {
+    RunningProductMessage();
+    Close();
+    return;
+  }
+  switch (ShowMessageWindow(hwnd_, L"InstalledPathTipWnd.xml")) {
+    case kResultCancel:  // "open"
+      productExePath_ = JoinPath(installedFolder_, kProductExeName);
+      ShellExecuteW(nullptr, L"open", productExePath_.c_str(), nullptr, installedFolder_.c_str(),
+                    SW_SHOWNORMAL);
+      Close();
+      break;
+    case kResultOk:  // "update"
+      StartInstall(installedFolder_, true, true);
+      break;
+    default:
+      Close();
+      break;
+  }
+}
+
+std::wstring CMainWnd::GetDefaultInstallDir() {
+  std::wstring consoleUser;
+  consoleUserIsAdmin_ = Utils::GetConsoleUserName(consoleUser) && Utils::IsAdminAccount(consoleUser);
+  installerIsAdmin_ = Utils::IsCurrentUserAdmin();
+  if (!installedFolder_.empty() && Utils::PathExists(installedUninstaller_)) return installedFolder_;
+  std::wstring base;
+  wchar_t appData[MAX_PATH] = {};
+  const DWORD length = GetEnvironmentVariableW(L"APPDATA", appData, MAX_PATH);
+  if (consoleUserIsAdmin_ && installerIsAdmin_ && length > 0 && length < MAX_PATH) {
+    base = JoinPath(appData, L"tarnwick");
+  } else {
+    base = SpecialFolder(CSIDL_PROGRAM_FILESX86);
+    if (base.empty()) base = SpecialFolder(CSIDL_PROGRAM_FILES);
+  }
+  return JoinPath(base, kProductFolderName);
+}
+
+std::wstring CMainWnd::GetCustomInstallDir() {
+  const std::wstring suggested = GetDefaultInstallDir();
+  const std::wstring text = installDirEdit_ ? installDirEdit_->GetText() : std::wstring();
+  if (SameFolder(suggested, text)) return suggested;
+  return JoinPath(text, kProductFolderName);
+}
+
+void CMainWnd::LaunchProduct() {
+  if (startUrl_.size() > 5) {
+    ShellExecuteW(nullptr, L"open", startUrl_.c_str(), nullptr, nullptr, SW_SHOWMAXIMIZED);
+  }
+  if (Utils::PathExists(productExePath_)) {
+    Utils::PumpMessages(hwnd_);
+    ShellExecuteW(nullptr, L"open", productExePath_.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+  }
+}
+
+int CMainWnd::CurrentPage() const { return mainTabLt_ ? mainTabLt_->GetCurSel() : kQuickPage; }
+
+void CMainWnd::SelectPage(int page) {
+  if (mainTabLt_) mainTabLt_->SelectItem(page);
+}
+
+void CMainWnd::CloseBox() {
+  if (CurrentPage() == kFinishedPage) {
+    Close();
+    return;
+  }
+  if (ShowMessageWindow(hwnd_, L"ExitTipWnd.xml") == kResultOk) Close();
+}
+
+void CMainWnd::OnClick(Notification& notification) {
+  CControlUI* sender = notification.sender;
+  if (!sender) return;
+  const AbMap ab = AbGroupMap(abGroup_);
+  if (sender == defaultInstallBtn_) {
+    ReportClick(ab, L"立即安装");
+    StartInstall(GetDefaultInstallDir(), true, true);
+  } else if (sender == customeBtn_) {
+    ReportClick(ab, L"自定义安装");
+    SelectPage(kCustomPage);
+    if (customeInstallBtn_) GetPaintManager().SetFocus(customeInstallBtn_);
+  } else if (sender == backBtn_) {
+    SelectPage(kQuickPage);
+  } else if (sender == chDirBtn_) {
+    ComScope com;
+    BROWSEINFOW browse = {};
+    browse.hwndOwner = hwnd_;
+    browse.lpszTitle = L"选择一个文件夹";
+    browse.ulFlags = BIF_NEWDIALOGSTYLE;
+    LPITEMIDLIST chosen = SHBrowseForFolderW(&browse);
+    if (chosen) {
+      wchar_t path[MAX_PATH] = {};
+      if (SHGetPathFromIDListW(chosen, path) && installDirEdit_) installDirEdit_->SetText(path);
+      CoTaskMemFree(chosen);
+    }
+  } else if (sender == customeInstallBtn_) {
+    ReportClick(ab, L"自定义安装_立即安装");
+    StartInstall(GetCustomInstallDir(), createDSCb_ && createDSCb_->IsSelected(),
+                 createQSCb_ && createQSCb_->IsSelected());
+  } else if (sender == openProduceBtn_) {
+    ReportClick(ab, L"立即体验");
+    if (startupStyle_ == 2) LaunchProduct();
+    Close();
+  } else if (sender->GetName() == L"closebtn") {
+    CloseBox();
+  } else {
+    CSkinFrame::OnClick(notification);
+  }
+}
+
+void CMainWnd::OnTabSelect(int page) {
+  static const wchar_t* const kBackgrounds[] = {L"res\\mainWnd\\bg1.png", L"res\\mainWnd\\bg2.png",
+                                                L"res\\mainWnd\\bg3.png", L"res\\mainWnd\\bg4.png"};
+  if (page < kQuickPage || page > kFinishedPage) return;
+  if (titleTabLt_) {
+    if (page == kQuickPage || page == kCustomPage) titleTabLt_->SelectItem(1);
+    if (page == kFinishedPage) titleTabLt_->SelectItem(2);
+  }
+  if (winCtn_) winCtn_->SetBkImage(kBackgrounds[page]);
+  if (auto* animation = progressAnLb_ ? static_cast<CSequenceLabelUI*>(
+                                            progressAnLb_->GetInterface(L"SequenceLabel"))
+                                      : nullptr) {
+    if (page == kProgressPage) animation->Start();
+    if (page == kFinishedPage) GetPaintManager().KillTimer(animation, CSequenceLabelUI::kTimerId);
+  }
+  if (titleGrpCtn_) titleGrpCtn_->SetVisible(page != kProgressPage);
+  if (backBtn_) backBtn_->SetVisible(page == kCustomPage);
+  InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+void CMainWnd::OnTimerNotify(uintptr_t id) {
+  PaintManager& m = GetPaintManager();
+  if (id == 10) {
+    SetForegroundWindow(hwnd_);
+    m.KillTimer(m.GetRoot(), 10);
+  } else if (id == 11) {
+    Close();
+    m.KillTimer(m.GetRoot(), 11);
+  }
+}
+
+void CMainWnd::Notify(Notification& notification) {
+  const std::wstring& type = notification.type;
+  CControlUI* root = GetPaintManager().GetRoot();
+  if (type == L"tabselect" && mainTabLt_ && notification.sender == mainTabLt_) {
+    OnTabSelect(static_cast<int>(notification.wParam));
+  } else if (type == L"checknet") {
+    OnCheckNet(static_cast<int32_t>(notification.wParam));
+  } else if (type == L"install") {
+    BeginRun(notification.wParam != 0);
+  } else if (type == L"timer" && root && notification.sender == root) {
+    OnTimerNotify(notification.wParam);
+  }
+  CSkinFrame::Notify(notification);
+}
+
+LRESULT CMainWnd::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_CLOSE && CurrentPage() == kProgressPage) return 0;
+  if (message == kDownloaderStartMessage) ReportDownloaderStart();
+  if (message == WM_DESTROY) StopWorkers();
+  return CSkinFrame::HandleMessage(message, wParam, lParam);
+}
+
+LRESULT CMainWnd::HandleCustomMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) {
+  if (message == kWorkerMessage) {
+    handled = true;
+    std::unique_ptr<WorkerMessage> record(reinterpret_cast<WorkerMessage*>(lParam));
+    if (record) OnWorkerMessage(*record);
+    return 0;
+  }
+  if (message == kQueuedNotifyMessage) {
+    handled = true;
+    GetPaintManager().SendNotify(GetPaintManager().GetRoot(), lParam == 0 ? L"checknet" : L"install",
+                                 wParam);
+    return 0;
+  }
+  return CSkinFrame::HandleCustomMessage(message, wParam, lParam, handled);
+}
+
+void CMainWnd::ReportDownloaderStart() {
+  if (downloaderStartReported_) return;
+  downloaderStartReported_ = true;
+  ReportTask(L"下载器启动", 0, AbGroupMap(abGroup_), L"");
+}

@@ -1,0 +1,115 @@
+#pragma once
+// The installer's main window: four pages (quick install, custom install,
+// progress, finished), the checks at start, the user's actions, and the install
+// run driven by the orchestrator's status codes.
+
+#include <memory>
+#include <string>
+
+#include "package/DownloadInstaller.h"
+#include "ui/ProgressText.h"
+#include "ui/WorkerMessage.h"
+#include "ui/win32/SkinFrame.h"
+#include "utils/StopWatch.h"
+#include "utils/Thread.h"
+
+namespace SkinKit {
+class CButtonUI;
+class CCheckBoxUI;
+class CLabelUI;
+class CProgressUI;
+class CTabLayoutUI;
+}  // namespace SkinKit
+
+class CMainWnd : public CSkinFrame {
+ public:
+  // Sent from outside; the first arrival counts as the downloader's start.
+  static constexpr UINT kDownloaderStartMessage = WM_USER + 200;
+
+  enum Page { kQuickPage = 0, kCustomPage = 1, kProgressPage = 2, kFinishedPage = 3 };
+
+  CMainWnd();
+  ~CMainWnd() override;
+
+  void StartInstall(const std::wstring& folder, bool desktopShortcut, bool quickLaunch);
+  std::wstring GetDefaultInstallDir();
+  std::wstring GetCustomInstallDir();
+  void LaunchProduct();
+  // Stops the orchestrator and the network check and waits for them; what they
+  // posted and nobody read is freed. Teardown calls it before the tracker and
+  // libcurl go away; the destructor calls it too.
+  void StopWorkers();
+
+ protected:
+  void InitWindow() override;
+  void OnClick(SkinKit::Notification& notification) override;
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  LRESULT HandleCustomMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
+  void Notify(SkinKit::Notification& notification) override;
+  std::unique_ptr<SkinKit::CControlUI> CreateControl(const std::wstring& elementName) override;
+
+ private:
+  // A notification the network check queues for the main thread.
+  static constexpr UINT kQueuedNotifyMessage = WM_APP + 24;
+
+  void FindControls();
+  void ShowTitleName();
+  void ActOnInstalledCopy();
+  void CloseBox();
+  void OnTabSelect(int page);
+  void OnTimerNotify(uintptr_t id);
+  void SelectPage(int page);
+  int CurrentPage() const;
+  void RunningProductMessage();
+
+  // The install run.
+  void PostWorkerMessage(int code, double value, const wchar_t* text);
+  void OnWorkerMessage(const WorkerMessage& message);
+  void OnCheckNet(int32_t state);
+  void BeginRun(bool online);
+  void SendInstall(bool online);
+  void ShowProgress(int percent);
+  void OnDownloadFailed(const WorkerMessage& message);
+  void OnInstallFailed(const WorkerMessage& message);
+  void OnInstallSucceeded();
+  void FinishRun();
+  void ReportDownloaderStart();
+  void DrainWorkerMessages();
+
+  SkinKit::CTabLayoutUI* mainTabLt_ = nullptr;
+  SkinKit::CTabLayoutUI* titleTabLt_ = nullptr;
+  SkinKit::CControlUI* defaultInstallBtn_ = nullptr;
+  SkinKit::CControlUI* customeInstallBtn_ = nullptr;
+  SkinKit::CControlUI* customeBtn_ = nullptr;
+  SkinKit::CControlUI* backBtn_ = nullptr;
+  SkinKit::CControlUI* openProduceBtn_ = nullptr;
+  SkinKit::CControlUI* chDirBtn_ = nullptr;
+  SkinKit::CControlUI* installDirEdit_ = nullptr;
+  SkinKit::CControlUI* progressLb_ = nullptr;
+  SkinKit::CControlUI* titleGrpCtn_ = nullptr;
+  SkinKit::CControlUI* winCtn_ = nullptr;
+  SkinKit::CCheckBoxUI* createDSCb_ = nullptr;
+  SkinKit::CCheckBoxUI* createQSCb_ = nullptr;
+  SkinKit::CControlUI* progressAnLb_ = nullptr;
+  SkinKit::CProgressUI* installPrg_ = nullptr;
+
+  std::wstring productExePath_;
+  std::wstring packageUninstaller_;
+  std::wstring installFolder_;
+  std::wstring installedUninstaller_;
+  std::wstring installedFolder_;
+  std::wstring startUrl_;
+  int startupStyle_ = 0;  // 0 none, 1 launch at the end, 2 launch from openProduceBtn
+  uint32_t foregroundDelayMs_ = 3000;
+  uint32_t autoCloseDelayMs_ = 0xFFFFFFFF;
+  std::unique_ptr<CDownloadInstaller> installer_;
+  Utils::StopWatch downloadWatch_;
+  std::unique_ptr<Utils::Thread> netCheckThread_;
+  int startPage_ = kQuickPage;
+  InstallProgress installProgress_;
+  bool installed_ = false;
+  bool consoleUserIsAdmin_ = false;
+  bool installerIsAdmin_ = false;
+  std::wstring abGroup_ = L"IN";
+  bool downloaderStartReported_ = false;
+};
