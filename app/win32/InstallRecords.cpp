@@ -80,7 +80,8 @@ bool SameFolder(const std::wstring& from, const std::wstring& to) {
                            FILE_ATTRIBUTE_DIRECTORY)) {
     return false;
   }
-  return std::wcscmp(relative, L".") == 0;
+  // A trailing separator on one side gives ".\"; it names the same folder.
+  return std::wcscmp(relative, L".") == 0 || std::wcscmp(relative, L".\\") == 0;
 }
 
 bool KeepsOldCopy(const std::wstring& installedFolder, const std::wstring& folder) {
@@ -97,5 +98,7 @@ std::wstring GetAnalyticsDataDir() {
   if (length == 0 || length >= MAX_PATH) {
     if (!SHGetSpecialFolderPathW(nullptr, base, CSIDL_COMMON_DOCUMENTS, FALSE)) return std::wstring();
   }
-  return std::wstring(base) + L"\\ZorvikData\\Quorvane";
+  std::wstring folder = base;
+  if (!folder.empty() && folder.back() != L'\\') folder += L'\\';
+  return folder + L"ZorvikData\\Quorvane";
 }

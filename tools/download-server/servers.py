@@ -7,7 +7,9 @@
 nginx (its own prefix and configuration under STATE_DIR) serves real files:
 "/software/216" redirects to "/files/<md5>/<name>" of the package (or of a
 generated 25 MiB payload when no package is given), with HEAD and byte ranges;
-"/capped/..." serves the same files at 20 MB/s per connection. The same files
+"/capped/..." serves the same files at 20 MB/s per connection, "/paced/..." at
+1 MB/s and "/slow/..." at 48 KB/s (an installer's progress page that stays up
+for a few seconds, or for more than a minute). The same files
 are served over TLS at https://localhost with a certificate from a test CA made
 here (and a second, unrelated CA for refusals). Beside it runs
 fault_server.py for what nginx cannot be made to do. Both stop by themselves
@@ -109,6 +111,8 @@ http {{
     location = /software/216 {{ return 302 {package_path}; }}
     location /files/ {{ }}
     location /capped/ {{ alias {files}/files/; limit_rate 20m; }}
+    location /paced/ {{ alias {files}/files/; limit_rate 1m; }}
+    location /slow/ {{ alias {files}/files/; limit_rate 48k; }}
   }}
   server {{
     listen 127.0.0.1:{tls_port} ssl;

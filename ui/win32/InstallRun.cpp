@@ -137,6 +137,7 @@ void CMainWnd::SendInstall(bool online) {
 
 void CMainWnd::OnCheckNet(int32_t state) {
   const bool online = (static_cast<uint32_t>(state) >> 16) == 0;
+  UTILS_LOG(L"network check 0x%08x", static_cast<unsigned>(state));
   if (!online) {
     ShowMessageWindow(hwnd_, L"MessageBox2Wnd.xml", L"当前网络环境较差，请在网络通畅时进行安装", kNotice);
   }
@@ -180,11 +181,14 @@ void CMainWnd::DrainWorkerMessages() {
 void CMainWnd::ShowProgress(int percent) {
   const std::wstring pattern =
       ProgressTemplate(progressLb_ ? progressLb_->GetUserData() : std::wstring(), downloadWatch_.Seconds());
-  if (progressLb_) progressLb_->SetText(FormatProgress(pattern, percent));
+  const std::wstring text = FormatProgress(pattern, percent);
+  UTILS_LOG(L"progress %d [%ls]", percent, text.c_str());
+  if (progressLb_) progressLb_->SetText(text);
   if (installPrg_) installPrg_->SetValue(percent);
 }
 
 void CMainWnd::OnWorkerMessage(const WorkerMessage& message) {
+  UTILS_LOG(L"worker message %d %g [%ls]", message.code, message.value, message.text.c_str());
   const AbMap ab = AbGroupMap(abGroup_);
   const double scale = TheInstallerConfig().DownloadScale;
   switch (message.code) {

@@ -14,6 +14,7 @@
 #include "ui/win32/MessageBoxWnd.h"
 #include "ui/win32/ProcessList.h"
 #include "utils/Folders.h"
+#include "utils/Log.h"
 #include "utils/win32/PumpMessages.h"
 #include "utils/win32/SystemQueries.h"
 
@@ -74,7 +75,9 @@ void CMainWnd::InitWindow() {
   installedFolder_ = copy.folder;
   installedUninstaller_ = copy.uninstaller;
   installed_ = !installedFolder_.empty();
-  if (installDirEdit_) installDirEdit_->SetText(GetDefaultInstallDir());
+  const std::wstring suggested = GetDefaultInstallDir();
+  UTILS_LOG(L"default install folder [%ls]", suggested.c_str());
+  if (installDirEdit_) installDirEdit_->SetText(suggested);
   CenterWindow();
   if (installed_) ActOnInstalledCopy();
 }
@@ -225,6 +228,7 @@ void CMainWnd::OnTabSelect(int page) {
   static const wchar_t* const kBackgrounds[] = {L"res\\mainWnd\\bg1.png", L"res\\mainWnd\\bg2.png",
                                                 L"res\\mainWnd\\bg3.png", L"res\\mainWnd\\bg4.png"};
   if (page < kQuickPage || page > kFinishedPage) return;
+  UTILS_LOG(L"page %d shown", page);
   if (titleTabLt_) {
     if (page == kQuickPage || page == kCustomPage) titleTabLt_->SelectItem(1);
     if (page == kFinishedPage) titleTabLt_->SelectItem(2);

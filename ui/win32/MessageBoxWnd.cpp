@@ -1,6 +1,7 @@
 #include "ui/win32/MessageBoxWnd.h"
 
 #include "skinkit/Control.h"
+#include "utils/Log.h"
 
 void CMessageBoxWnd::InitWindow() {
   CSkinFrame::InitWindow();
@@ -32,11 +33,13 @@ void CMessageBoxWnd::OnClick(SkinKit::Notification& notification) {
 
 int ShowMessageWindow(HWND owner, const CSkinFrameParams& params, const wchar_t* text,
                       const wchar_t* caption) {
+  UTILS_LOG(L"message window %ls [%ls] opens", params.skinFile.c_str(), text ? text : L"");
   CMessageBoxWnd window(params);
   if (!window.Create(owner, L"消息框", WS_VISIBLE | WS_OVERLAPPEDWINDOW, 0)) return kResultCancel;
   window.SetTexts(text, caption);
   window.CenterWindow();
   window.ShowModal();
+  UTILS_LOG(L"message window %ls closed with %d", params.skinFile.c_str(), window.Result());
   return window.Result();
 }
 
