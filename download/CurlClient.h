@@ -9,6 +9,8 @@
 
 #include <curl/curl.h>
 
+#include "download/RunningDigest.h"
+
 class CurlClient {
  public:
   using ProgressHook = void (*)(void* owner, double speed, double reserved, double percent);
@@ -34,6 +36,10 @@ class CurlClient {
   std::string GetRealUrl_Str(const std::string& url);
   double GetDownloadFileLength_Str(const std::string& url);
 
+  // The target's digest, taken while it was written; empty when it cannot be
+  // vouched for and the file must be read again.
+  std::string Digest() const;
+
   const std::string& RealUrl() const { return realUrl_; }
   double FileLength() const { return fileLength_; }
   void Abort() { abort_ = true; }
@@ -42,11 +48,14 @@ class CurlClient {
   static int ProgressCallback(void* data, curl_off_t downloadTotal, curl_off_t downloaded,
                               curl_off_t uploadTotal, curl_off_t uploaded);
   int Transfer(const std::string& partPath);
+  static size_t WriteBody(char* data, size_t size, size_t count, void* self);
 
   std::wstring url_;
   std::wstring path_;
   void* owner_;
   CURL* handle_ = nullptr;
+  FILE* partFile_ = nullptr;  // during a transfer; owned by it
+  RunningDigest digest_;
   ProgressHook hook_;
   double fileLength_ = -1.0;
   int64_t resumeOffset_ = -1;

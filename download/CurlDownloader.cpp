@@ -13,35 +13,41 @@ CCurlDownloader::CCurlDownloader(StatusCallback callback, const wchar_t* url, co
 }
 
 CCurlDownloader::~CCurlDownloader() {
+  closing_ = true;
   client_.Abort();
   worker_.Join();
 }
 
 void CCurlDownloader::Start() {
   if (!worker_.Restart(this, &CCurlDownloader::dlThreadFun)) {
-    callback_(DL_CODE_FAIL, 0.0, L"LibCurl");  // no thread: the run ends before it began
+    Send(DL_CODE_FAIL, 0.0, L"LibCurl");  // no thread: the run ends before it began
   }
+}
+
+void CCurlDownloader::Send(int code, double value, const wchar_t* text) {
+  if (!closing_) callback_(code, value, text);
 }
 
 void CCurlDownloader::OnClientProgress(void* owner, double speed, double, double percent) {
   auto* self = static_cast<CCurlDownloader*>(owner);
-  if (speed > 0 && percent <= 100) self->callback_(DL_CODE_PROGRESS, percent / 100, L"");
+  if (speed > 0 && percent <= 100) self->Send(DL_CODE_PROGRESS, percent / 100, L"");
 }
 
 void CCurlDownloader::dlThreadFun(void* self) { static_cast<CCurlDownloader*>(self)->Run(); }
 
 void CCurlDownloader::Run() {
-  callback_(DL_CODE_START, 1.0, L"");
+  Send(DL_CODE_START, 1.0, L"");
   if (path_.empty()) {
-    callback_(DL_CODE_FAIL, 1.0, L"");
+    Send(DL_CODE_FAIL, 1.0, L"");
     return;
   }
   int budget = kRetryBudget;
   int result = client_.Start();
   while (result != 0) {
+    if (closing_) return;  // the aborted transfer is no failure to retry or report
     budget -= result == CURLE_PARTIAL_FILE ? 1 : 2;
     if (budget <= 0) {
-      callback_(DL_CODE_FAIL, static_cast<double>(result), L"LibCurl");
+      Send(DL_CODE_FAIL, static_cast<double>(result), L"LibCurl");
       return;
     }
     UTILS_LOG(L"CurlDownLoader Code=%d", result);
@@ -51,19 +57,20 @@ void CCurlDownloader::Run() {
 
   const std::string expected = Utils::UrlDigestSegment(client_.RealUrl());
   if (expected.size() != 32) {
-    callback_(DL_CODE_NOTICE, 0.0, L"curl获取url-md5失败");
+    Send(DL_CODE_NOTICE, 0.0, L"curl获取url-md5失败");
   } else {
-    const std::string actual = Utils::FileMD5(Utils::ToNarrow(path_, Utils::kCodePageAnsi));
+    std::string actual = client_.Digest();
+    if (actual.empty()) actual = Utils::FileMD5(Utils::ToNarrow(path_, Utils::kCodePageAnsi));
     if (actual.size() == 32 && actual != expected) {
-      callback_(DL_CODE_NOTICE, 0.0, L"curl文件md5校验失败");
+      Send(DL_CODE_NOTICE, 0.0, L"curl文件md5校验失败");
       if (!retried_) {
         retried_ = true;
-        callback_(DL_CODE_RETRY, 0.0, L"LibCurl");
+        Send(DL_CODE_RETRY, 0.0, L"LibCurl");
       } else {
-        callback_(DL_CODE_FAIL, 0.0, L"LibCurl");
+        Send(DL_CODE_FAIL, 0.0, L"LibCurl");
       }
       return;
     }
   }
-  callback_(DL_CODE_SUCCESS, 0.0, L"LibCurl");
+  Send(DL_CODE_SUCCESS, 0.0, L"LibCurl");
 }

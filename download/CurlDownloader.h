@@ -2,6 +2,7 @@
 // The single-connection downloader: one CurlClient, retried within a budget,
 // then the digest carried by the real URL is checked.
 
+#include <atomic>
 #include <string>
 
 #include "download/CurlClient.h"
@@ -23,11 +24,13 @@ class CCurlDownloader : public CDownloader {
  private:
   static void dlThreadFun(void* self);
   void Run();
+  void Send(int code, double value, const wchar_t* text);
 
   StatusCallback callback_;
   std::wstring path_;
   std::wstring url_;
   CurlClient client_;
   bool retried_ = false;
+  std::atomic<bool> closing_{false};  // teardown: no more attempts, nothing more is reported
   RestartableWorker worker_;  // last: joined before the rest goes
 };

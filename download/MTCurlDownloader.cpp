@@ -23,6 +23,10 @@ int64_t ExistingSize(const std::string& path) {
   return stat(path.c_str(), &info) == 0 ? static_cast<int64_t>(info.st_size) : 0;
 }
 
+// Larger than libcurl's 16 KiB default: fewer, larger writes to the segment files.
+constexpr long kReceiveBuffer = 256 * 1024;
+constexpr size_t kMergeBuffer = 1 << 20;
+
 bool IsHttpUrl(const std::string& url) {
   return url.rfind("http://", 0) == 0 || url.rfind("https://", 0) == 0;
 }
@@ -126,6 +130,10 @@ void CMTCurlDownloader::RunOnce() {
     segment->handle = curl_easy_init();
     segment->url = realUrl_;
     segment->checkRange = IsHttpUrl(realUrl_);
+    if (i == 0) {
+      segment->digesting = true;
+      segment->digest.Restart(segment->segmentPath);
+    }
     if (segment->nextOffset > segment->endOffset) {
       segment->status = 0;
     } else {
@@ -138,7 +146,6 @@ void CMTCurlDownloader::RunOnce() {
     if (segment->status != -1) continue;
     ++activeSegments_;
     segmentThreads_.emplace_back(&CMTCurlDownloader::downloadThreadFun, this, segment.get());
-    Sleep(100);
   }
   waiter_ = std::thread(&CMTCurlDownloader::waitForFinishThreadFun, this);
 }
@@ -188,7 +195,11 @@ void CMTCurlDownloader::downloadThreadFun(CMTCurlDownloader* self, DownloadPartN
     std::fclose(segment->file);
     segment->file = nullptr;
   }
-  --self->activeSegments_;
+  {
+    std::lock_guard<std::mutex> lock(self->segmentsEndLock_);
+    --self->activeSegments_;
+  }
+  self->segmentsEnded_.notify_all();
 }
 
 int CMTCurlDownloader::downloadExe(DownloadPartNode* segment) {
@@ -215,6 +226,7 @@ int CMTCurlDownloader::downloadExe(DownloadPartNode* segment) {
   options |= curl_easy_setopt(handle, CURLOPT_LOW_SPEED_LIMIT, 1L);
   options |= curl_easy_setopt(handle, CURLOPT_LOW_SPEED_TIME, 5L);
   options |= curl_easy_setopt(handle, CURLOPT_RANGE, range);
+  options |= curl_easy_setopt(handle, CURLOPT_BUFFERSIZE, kReceiveBuffer);
   ApplyTrustSettings(handle);
   if (options != 0) return options;
 
@@ -263,6 +275,7 @@ size_t CMTCurlDownloader::writePart(char* data, size_t size, size_t count, void*
   const int64_t room = segment->endOffset - segment->nextOffset + 1;
   const size_t take = static_cast<size_t>(offered <= room ? offered : room);
   const size_t written = std::fwrite(data, 1, take, segment->file);
+  if (segment->digesting) segment->digest.Add(data, written);
   segment->nextOffset += static_cast<int64_t>(written);
   segment->received += static_cast<int64_t>(written);
   // Dropping a server's excess is fine; a short write of what was wanted is a failure.
@@ -291,7 +304,10 @@ int CMTCurlDownloader::onTransferProgress(void* context, curl_off_t, curl_off_t,
 }
 
 void CMTCurlDownloader::waitForFinishThreadFun(CMTCurlDownloader* self) {
-  while (self->activeSegments_ > 0) Sleep(200);
+  {
+    std::unique_lock<std::mutex> lock(self->segmentsEndLock_);
+    self->segmentsEnded_.wait(lock, [self] { return self->activeSegments_ == 0; });
+  }
   self->Finish();
 }
 
@@ -326,7 +342,7 @@ void CMTCurlDownloader::Finish() {
   if (expectedMd5_.size() != 32) {
     Send(DL_CODE_NOTICE, 0.0, L"mtcurl获取url-md5失败");
   } else {
-    const std::string actual = Utils::FileMD5(target);
+    const std::string actual = mergedDigest_.empty() ? Utils::FileMD5(target) : mergedDigest_;
     if (actual.size() == 32 && actual != expectedMd5_) {
       Send(DL_CODE_NOTICE, 0.0, L"mtcurl文件md5校验失败");
       std::remove(target.c_str());
@@ -348,15 +364,19 @@ void CMTCurlDownloader::Finish() {
 }
 
 bool CMTCurlDownloader::MergeSegments() {
+  mergedDigest_.clear();
   FILE* first = std::fopen(SegmentPath(0).c_str(), "ab+");
   if (first == nullptr) return false;
+  RunningDigest* digest = segments_.empty() || !segments_[0]->digesting ? nullptr : &segments_[0]->digest;
+  // Large pieces: with a few KiB the copy cost as much as the transfer.
+  std::vector<char> buffer(kMergeBuffer);
   bool complete = true;
   for (size_t i = 1; i < segments_.size(); ++i) {
     if (FILE* part = std::fopen(SegmentPath(i).c_str(), "rb")) {
-      char buffer[1024];
       size_t got;
-      while ((got = std::fread(buffer, 1, sizeof buffer, part)) != 0) {
-        if (std::fwrite(buffer, 1, got, first) != got) complete = false;
+      while ((got = std::fread(buffer.data(), 1, buffer.size(), part)) != 0) {
+        if (std::fwrite(buffer.data(), 1, got, first) != got) complete = false;
+        if (digest != nullptr) digest->Add(buffer.data(), got);
       }
       std::fclose(part);
     }
@@ -365,6 +385,7 @@ bool CMTCurlDownloader::MergeSegments() {
   if (std::fclose(first) != 0) complete = false;
   const std::string target = Utils::ToNarrow(path_, Utils::kCodePageAnsi);
   if (complete && std::rename(SegmentPath(0).c_str(), target.c_str()) != 0) complete = false;
+  if (complete && digest != nullptr) mergedDigest_ = digest->HexFor(target);
   DeleteSegmentFiles();
   return complete;
 }

@@ -4,6 +4,7 @@
 // restart, merged, renamed to the target and checked against the URL's digest.
 
 #include <atomic>
+#include <condition_variable>
 #include <cstdint>
 #include <cstdio>
 #include <memory>
@@ -16,6 +17,7 @@
 
 #include "download/Downloader.h"
 #include "download/RestartableWorker.h"
+#include "download/RunningDigest.h"
 
 class CMTCurlDownloader : public CDownloader {
  public:
@@ -51,6 +53,10 @@ class CMTCurlDownloader : public CDownloader {
     bool checkRange = true;
     bool rangeConfirmed = false;
     int64_t answeredRangeStart = -1;
+    // The first segment's bytes are digested as they arrive, the others' as
+    // the merge appends them to it.
+    bool digesting = false;
+    RunningDigest digest;
   };
 
   static void Start_Down(void* self);
@@ -79,6 +85,9 @@ class CMTCurlDownloader : public CDownloader {
   std::string expectedMd5_;
   double lastPercent_ = 0.0;
   std::atomic<int> activeSegments_{0};
+  std::mutex segmentsEndLock_;
+  std::condition_variable segmentsEnded_;  // the waiter's wake-up when the last segment ends
+  std::string mergedDigest_;  // of the merged file, when the merge could vouch for it
   std::mutex progressLock_;
   int64_t lastProgressTime_ = 0;
   bool retried_ = false;

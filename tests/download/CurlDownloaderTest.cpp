@@ -107,6 +107,21 @@ TEST_F(SingleConnection, AnEmptyTargetFailsAtOnce) {
   EXPECT_EQ(codes, (Codes{{DL_CODE_START, 1, L""}, {DL_CODE_FAIL, 1, L""}}));
 }
 
+// Destroyed while its transfer stalls (every GET stalls after its first
+// block): the transfer ends at once instead of running out its retries, and
+// the run reports no end of its own to an owner that is tearing it down.
+TEST_F(SingleConnection, DestroyedMidTransferStopsAndFallsSilent) {
+  for (int gets : {0, 1}) {
+    SCOPED_TRACE(gets);
+    const std::wstring url = servers_.Generated(3000000, L"stop" + std::to_wstring(gets) + L".bin", L"slow60");
+    StatusLog log;
+    EXPECT_LT(DestroyWhileRunning<CCurlDownloader>(url, gets, log), 5000);
+    for (const Status& s : log.Entries()) {
+      EXPECT_TRUE(s.code == DL_CODE_START || s.code == DL_CODE_PROGRESS) << s.code;
+    }
+  }
+}
+
 TEST_F(SingleConnection, ServerErrorStatusesAreNoUsableSize) {
   for (int status : {403, 404, 500}) {
     const Codes codes =

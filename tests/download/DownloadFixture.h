@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <memory>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "download/DownloadSettings.h"
@@ -27,6 +30,28 @@ class DownloadTest : public testing::Test {
     std::lock_guard<std::mutex> lock(reportsMutex_);
     return reports_;
   }
+  // Starts a downloader of `url` into the target, waits until the fault server
+  // has seen `gets` GET requests for it (0: not at all), destroys it and
+  // checks that this joined everything: nothing is reported afterwards. The
+  // codes it reported go to `log`; returns how long the destruction took.
+  template <typename Downloader>
+  long long DestroyWhileRunning(const std::wstring& url, int gets, StatusLog& log) {
+    auto downloader = std::make_unique<Downloader>(log.Callback(), url.c_str(), target_.c_str());
+    downloader->Start();
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (servers_.GetRequests(url) < gets && std::chrono::steady_clock::now() < deadline) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    EXPECT_EQ(servers_.GetRequests(url), gets);
+    const auto began = std::chrono::steady_clock::now();
+    downloader.reset();
+    const auto took = std::chrono::steady_clock::now() - began;
+    const std::vector<Status> before = log.Entries();
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));  // beyond a retry pause
+    EXPECT_EQ(log.Entries(), before);
+    return std::chrono::duration_cast<std::chrono::milliseconds>(took).count();
+  }
+
   std::string TargetMd5() const { return Utils::FileMD5(Utils::ToNarrow(target_, Utils::kCodePageAnsi)); }
 
   const TestSupport::DownloadServers& servers_ = TestSupport::DownloadServers::Get();

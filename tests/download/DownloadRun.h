@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <condition_variable>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -30,6 +31,10 @@ class DownloadRun {
     return log_;
   }
 
+  // Runs on the downloader's thread when a retry is requested, before the
+  // restart: the place to look at or change what the failed run left on disk.
+  void BeforeRestart(std::function<void()> hook) { beforeRestart_ = std::move(hook); }
+
   // Codes other than progress, which depends on timing.
   static std::vector<Status> WithoutProgress(const std::vector<Status>& codes) {
     std::vector<Status> kept;
@@ -49,9 +54,13 @@ class DownloadRun {
         finished_.notify_all();
       }
     }
-    if (code == DL_CODE_RETRY) downloader_->Start();
+    if (code == DL_CODE_RETRY) {
+      if (beforeRestart_) beforeRestart_();
+      downloader_->Start();
+    }
   }
 
+  std::function<void()> beforeRestart_;
   std::unique_ptr<CDownloader> downloader_;
   std::mutex mutex_;
   std::condition_variable finished_;

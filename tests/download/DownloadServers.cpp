@@ -72,6 +72,35 @@ std::string DownloadServers::Md5Of(long long length) const {
   return body;
 }
 
+std::string DownloadServers::GeneratedBytes(long long first, long long last) const {
+  std::string body;
+  CURL* handle = curl_easy_init();
+  // Content depends on the offset only, so one long file serves every range.
+  const std::string url = Utils::ToNarrow(Fault(L"/gen/" + std::to_wstring(last + 1) + L"/none/bytes.bin"),
+                                          Utils::kCodePageUtf8);
+  const std::string range = std::to_string(first) + "-" + std::to_string(last);
+  curl_easy_setopt(handle, CURLOPT_URL, url.c_str());
+  curl_easy_setopt(handle, CURLOPT_RANGE, range.c_str());
+  curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, &Collect);
+  curl_easy_setopt(handle, CURLOPT_WRITEDATA, &body);
+  curl_easy_perform(handle);
+  curl_easy_cleanup(handle);
+  return body;
+}
+
+int DownloadServers::GetRequests(const std::wstring& url) const {
+  const std::wstring base = Fault(L"");
+  if (url.rfind(base, 0) != 0) return -1;
+  const std::string request = "\"GET " + Utils::ToNarrow(url.substr(base.size()), Utils::kCodePageUtf8) + " ";
+  std::ifstream log(FilePath("FAULT_LOG"));
+  std::string line;
+  int count = 0;
+  while (std::getline(log, line)) {
+    if (line.find(request) != std::string::npos) ++count;
+  }
+  return count;
+}
+
 std::wstring DownloadServers::Generated(long long length, const std::wstring& name,
                                         const std::wstring& faults) const {
   const std::wstring prefix = faults.empty() ? L"" : L"/f/" + faults;

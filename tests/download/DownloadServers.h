@@ -22,6 +22,10 @@ class DownloadServers {
   std::wstring Generated(long long length, const std::wstring& name,
                          const std::wstring& faults = L"") const;
   std::string Md5Of(long long length) const;  // asks the fault server
+  // Bytes first..last (inclusive) of any generated file, fetched without faults.
+  std::string GeneratedBytes(long long first, long long last) const;
+  // How many GET requests for this fault-server URL its log holds so far.
+  int GetRequests(const std::wstring& url) const;
   bool ok() const { return !values_.empty(); }
 
  private:

@@ -1,0 +1,41 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "download/RunningDigest.h"
+#include "tests/support/TestFiles.h"
+#include "utils/Encoding.h"
+
+namespace {
+
+std::string Bytes(size_t length, int seed) {
+  std::string bytes;
+  for (size_t i = 0; i < length; ++i) bytes += static_cast<char>((i * 31 + seed) % 251);
+  return bytes;
+}
+
+// The digest of what a resumed download appends must be the digest of the
+// whole file, and it must not vouch for a file that holds something else.
+TEST(RunningDigest, ResumesFromTheFileAndVouchesOnlyForItsLength) {
+  TestSupport::ScratchFolder folder(L"digest");
+  const std::wstring path = folder / L"part.bin";
+  const std::string narrow = Utils::ToNarrow(path, Utils::kCodePageAnsi);
+  const std::string kept = Bytes(3 << 20, 1);  // more than one read of the file
+  const std::string added = Bytes(100000, 2);
+
+  RunningDigest digest;
+  digest.Restart(narrow);  // no file yet
+  EXPECT_EQ(digest.Length(), 0);
+
+  TestSupport::WriteFile(path, kept);
+  digest.Restart(narrow);
+  EXPECT_EQ(digest.Length(), static_cast<long long>(kept.size()));
+  digest.Add(added.data(), added.size());
+  EXPECT_EQ(digest.HexFor(narrow), "");  // the appended bytes are not on disk
+
+  TestSupport::WriteFile(path, kept + added);
+  EXPECT_EQ(digest.HexFor(narrow), Utils::FileMD5(narrow));
+  EXPECT_EQ(digest.HexFor(narrow + ".missing"), "");
+}
+
+}  // namespace
