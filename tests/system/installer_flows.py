@@ -17,7 +17,8 @@ import subprocess
 import sys
 import time
 
-sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', '..', 'tools',
+                                'installer-driver'))
 from driver import (BACK, BOX_CANCEL, BOX_CLOSE, BOX_OK, BOX_SINGLE_OK, CLOSE, CUSTOM,  # noqa: E402
                     CUSTOM_INSTALL, DESKTOP_BOX, DIR_EDIT, OPEN_PRODUCT, PREFIX, QUICK_INSTALL,
                     QUICK_LAUNCH_BOX, WINE_RUN, FlowFailure, Session, check, funnel, prefix_path,

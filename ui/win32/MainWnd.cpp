@@ -267,6 +267,8 @@ void CMainWnd::Notify(Notification& notification) {
     BeginRun(notification.wParam != 0);
   } else if (type == L"timer" && root && notification.sender == root) {
     OnTimerNotify(notification.wParam);
+  } else if (type == L"windowinit") {
+    UTILS_LOG(L"main window painted");
   }
   CSkinFrame::Notify(notification);
 }

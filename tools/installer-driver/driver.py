@@ -3,7 +3,8 @@ a user does: real clicks and keys (xdotool), the project's download servers
 and analytics collector, the demo package, and the installer's own diagnostic
 lines (through debug-relay.exe) to know when a page or a dialog is up.
 
-Every screenshot goes to build/screenshots/system/<flow>/.
+Every screenshot goes to build/screenshots/system/<flow>/. The system tests
+and `./run demo` both drive the installer through it.
 """
 import json
 import os
@@ -263,7 +264,7 @@ class Session:
 
     def _servers(self):
         state = os.environ.get('QUORVANE_SERVERS')
-        check(state, 'QUORVANE_SERVERS is not set: run through ctest')
+        check(state, 'QUORVANE_SERVERS (the download servers\' state folder) is not set')
         values = {}
         for line in open(os.path.join(state, 'servers.env')):
             key, _, value = line.strip().partition('=')
