@@ -26,53 +26,50 @@ void AddAbGroup(ZkContextProperties& context, const AbMap& ab, ZkEventType type)
   }
 }
 
+// The tracker's own errors are swallowed by its wrapper; the guard keeps a
+// failure building the event (out of memory) from reaching the installer too.
+template <typename Track>
+void Report(ZkEventType type, const AbMap& ab, Track track) {
+  try {
+    const std::shared_ptr<ZkTracker> tracker = ActiveTracker();
+    if (!tracker) return;
+    ZkContextProperties context;
+    AddAbGroup(context, ab, type);
+    track(*tracker, context);
+  } catch (...) {
+  }
+}
+
 }  // namespace
 
 AbMap AbGroupMap(const std::wstring& group) { return AbMap{{L"AB", group}}; }
 
-// The tracker's own errors are swallowed by its wrapper; these guards keep a
-// failure building the event (out of memory) from reaching the installer too.
 void ReportTask(const std::wstring& stage, float duration, const AbMap& ab, const std::wstring& reason) {
-  try {
-    const std::shared_ptr<ZkTracker> tracker = ActiveTracker();
-    if (!tracker) return;
+  Report(ZkEventType::Task, ab, [&](ZkTracker& tracker, const ZkContextProperties& context) {
     ZkEventTask event;
     event.name = Utf8(stage);
     event.reason = Utf8(reason);
     event.elapsed = std::make_shared<float>(duration);
     event.result = std::make_shared<ZkResult>(ZkResult::Success);
-    ZkContextProperties context;
-    AddAbGroup(context, ab, ZkEventType::Task);
-    tracker->trackTask(event, context);
-  } catch (...) {
-  }
+    tracker.trackTask(event, context);
+  });
 }
 
 void ReportClick(const AbMap& ab, const std::wstring& name) {
-  try {
-    const std::shared_ptr<ZkTracker> tracker = ActiveTracker();
-    if (!tracker) return;
+  Report(ZkEventType::Click, ab, [&](ZkTracker& tracker, const ZkContextProperties& context) {
     ZkEventClick event;
     event.name = Utf8(name);
     event.clickType = ClickType::Button;
-    ZkContextProperties context;
-    AddAbGroup(context, ab, ZkEventType::Click);
-    tracker->trackClick(event, context);
-  } catch (...) {
-  }
+    tracker.trackClick(event, context);
+  });
 }
 
 void ReportView(const AbMap& ab, const std::wstring& name) {
-  try {
-    const std::shared_ptr<ZkTracker> tracker = ActiveTracker();
-    if (!tracker) return;
+  Report(ZkEventType::View, ab, [&](ZkTracker& tracker, const ZkContextProperties& context) {
     ZkEventView event;
     event.name = Utf8(name);
-    ZkContextProperties context;
-    AddAbGroup(context, ab, ZkEventType::View);
-    tracker->trackView(event, context);
-  } catch (...) {
-  }
+    tracker.trackView(event, context);
+  });
 }
 
 void ReportCrash() {

@@ -31,7 +31,7 @@ class DownloadTest : public testing::Test {
     return reports_;
   }
   // Starts a downloader of `url` into the target, waits until the fault server
-  // has seen `gets` GET requests for it (0: not at all), destroys it and
+  // has seen at least `gets` GET requests for it (0: at once), destroys it and
   // checks that this joined everything: nothing is reported afterwards. The
   // codes it reported go to `log`; returns how long the destruction took.
   template <typename Downloader>
@@ -42,7 +42,8 @@ class DownloadTest : public testing::Test {
     while (servers_.GetRequests(url) < gets && std::chrono::steady_clock::now() < deadline) {
       std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
-    EXPECT_EQ(servers_.GetRequests(url), gets);
+    // A retry may already be on its way when the count is read.
+    EXPECT_GE(servers_.GetRequests(url), gets);
     const auto began = std::chrono::steady_clock::now();
     downloader.reset();
     const auto took = std::chrono::steady_clock::now() - began;

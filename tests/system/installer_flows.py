@@ -61,11 +61,32 @@ def default_folder(installer):
     return folder
 
 
+def package_gone(folder, seconds=15):
+    """The orchestrator deletes the package once the package's run has ended,
+    which may be a moment after the window shows the outcome."""
+    path = os.path.join(prefix_path(folder), PACKAGE_NAME)
+    deadline = time.time() + seconds
+    while os.path.exists(path) and time.time() < deadline:
+        time.sleep(0.2)
+    return not os.path.exists(path)
+
+
+def start_quick_install(session, **config):
+    """A fresh installer with `config`, its quick-install button clicked:
+    (installer, the suggested folder, the line index before the click)."""
+    session.write_config(**config)
+    installer = session.start()
+    folder = default_folder(installer)
+    mark = installer.mark()
+    installer.click(installer.window, QUICK_INSTALL)
+    return installer, folder, mark
+
+
 def check_installed(session, folder, desktop=True, quick_launch=True):
     here = prefix_path(folder)
     for name in ('Quorvane.exe', 'uninst.ep', 'install.log', 'set.ini'):
         check(os.path.exists(os.path.join(here, name)), '%s missing in %s' % (name, folder))
-    check(not os.path.exists(os.path.join(here, PACKAGE_NAME)), 'the package was left behind')
+    check(package_gone(folder), 'the package was left behind')
     log = open(os.path.join(here, 'install.log'), encoding='utf-8').read()
     check('/S' in log and ('/D=' + folder) in log, 'package command line: ' + log)
     check(('-dsc=%s' % str(desktop).lower()) in log and ('-ssc=%s' % str(quick_launch).lower()) in log,
@@ -301,11 +322,7 @@ def exit_tip(session):
 @flow
 def progress_page(session):
     # 3.3 MB at 48 KB/s: the progress page stays up for more than a minute.
-    session.write_config(DownloadUrl=paced_url(session, '/slow/'))
-    installer = session.start()
-    folder = default_folder(installer)
-    mark = installer.mark()
-    installer.click(installer.window, QUICK_INSTALL)
+    installer, folder, mark = start_quick_install(session, DownloadUrl=paced_url(session, '/slow/'))
     _, at = installer.wait_page(2, mark)
     installer.wait_line(r'progress \d+ \[正在安装中:\d+%，请稍候\.\.\.\]', 30, at)
     session.shot(installer.window, 'progress')
@@ -368,11 +385,7 @@ def download_failure_retry(session):
 
 @flow
 def install_failure(session):
-    session.write_config(InstCmd='-demo-fail=磁盘写入失败')
-    installer = session.start()
-    folder = default_folder(installer)
-    mark = installer.mark()
-    installer.click(installer.window, QUICK_INSTALL)
+    installer, folder, mark = start_quick_install(session, InstCmd='-demo-fail=磁盘写入失败')
     installer.wait_page(2, mark)
     box, text = installer.message_box('MessageBox2Wnd.xml', mark, timeout=120)
     check(text == '磁盘写入失败', 'failure text %r' % text)
@@ -380,7 +393,7 @@ def install_failure(session):
     installer.click(box, BOX_CLOSE)
     installer.wait_page(0, mark)
     session.shot(installer.window, 'back-to-start')
-    check(not os.path.exists(os.path.join(prefix_path(folder), PACKAGE_NAME)), 'the package was left behind')
+    check(package_gone(folder), 'the package was left behind')
     check('InstallPath' not in session.registry(), 'a failed run wrote the records')
     # set.ini is written when the installation starts.
     check(session.ini(folder + r'\set.ini')['Install'].get('AppName') == 'Quorvane', 'set.ini at install start')
@@ -479,11 +492,7 @@ def check_net(session):
 
 @flow
 def package_message(session):
-    session.write_config(InstCmd='-demo-message=欢迎使用Vellisto')
-    installer = session.start()
-    folder = default_folder(installer)
-    mark = installer.mark()
-    installer.click(installer.window, QUICK_INSTALL)
+    installer, folder, mark = start_quick_install(session, InstCmd='-demo-message=欢迎使用Vellisto')
     box, text = installer.message_box('MessageBox1Wnd.xml', mark, timeout=120)
     check(text == '欢迎使用Vellisto', 'package message %r' % text)
     session.shot(box, 'package-message')
@@ -512,11 +521,7 @@ def launch_product(session):
 
 @flow
 def analytics_off(session):
-    session.write_config(IsEnableAppAnalytics='false')
-    installer = session.start()
-    folder = default_folder(installer)
-    mark = installer.mark()
-    installer.click(installer.window, QUICK_INSTALL)
+    installer, folder, mark = start_quick_install(session, IsEnableAppAnalytics='false')
     installer.wait_page(3, mark)
     check_installed(session, folder)
     close_finished(session, installer)
