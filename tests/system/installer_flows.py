@@ -532,6 +532,19 @@ def analytics_off(session):
 
 
 @flow
+def analytics_off_by_command_line(session):
+    # The file starts the tracker; the command line then turns reporting off,
+    # so nothing is sent and the tracker goes with the process's statics.
+    session.write_config()
+    installer = session.start('-isenableappanalytics=false')
+    installer.click(installer.window, CLOSE)
+    box, _ = installer.message_box('ExitTipWnd.xml')
+    installer.click(box, BOX_OK)
+    check(installer.wait_exit() == 0, 'the installer did not end with 0')
+    check(session.collector.records() == [], 'records reached the collector')
+
+
+@flow
 def downloader_start_message(session):
     session.write_config()
     installer = session.start()
