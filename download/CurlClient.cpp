@@ -50,8 +50,15 @@ struct FileCloser {
 
 size_t DiscardBody(char*, size_t size, size_t count, void*) { return size * count; }
 
+// A server that stops sending, or never answers, is given up after this long
+// below a byte per second: the run reaches its end (a retry, or a failure the
+// user can act on) instead of holding the progress page for ever.
+constexpr long kStallSeconds = 30;
+
 int SetHeadOptions(CURL* handle, const std::string& url) {
   int options = 0;
+  options |= curl_easy_setopt(handle, CURLOPT_LOW_SPEED_LIMIT, 1L);
+  options |= curl_easy_setopt(handle, CURLOPT_LOW_SPEED_TIME, kStallSeconds);
   options |= curl_easy_setopt(handle, CURLOPT_URL, url.c_str());
   options |= curl_easy_setopt(handle, CURLOPT_FOLLOWLOCATION, 1L);
   options |= curl_easy_setopt(handle, CURLOPT_NOBODY, 1L);
@@ -136,6 +143,8 @@ int CurlClient::Transfer(const std::string& partPath) {
   options |= curl_easy_setopt(handle_, CURLOPT_XFERINFODATA, this);
   options |= curl_easy_setopt(handle_, CURLOPT_FAILONERROR, 1L);
   options |= curl_easy_setopt(handle_, CURLOPT_CONNECTTIMEOUT, 60L);
+  options |= curl_easy_setopt(handle_, CURLOPT_LOW_SPEED_LIMIT, 1L);
+  options |= curl_easy_setopt(handle_, CURLOPT_LOW_SPEED_TIME, kStallSeconds);
   resumeOffset_ = FileSize(partPath);
   // Normally the digest has seen exactly what the part file holds; after a
   // write that never reached the disk it reads the file once more.
@@ -236,6 +245,8 @@ double CurlClient::GetDownloadFileLength_Str(const std::string& url) {
   options |= curl_easy_setopt(handle, CURLOPT_NOBODY, 1L);
   options |= curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, &DiscardBody);
   options |= curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT, 60L);
+  options |= curl_easy_setopt(handle, CURLOPT_LOW_SPEED_LIMIT, 1L);
+  options |= curl_easy_setopt(handle, CURLOPT_LOW_SPEED_TIME, kStallSeconds);
   if (options != 0) {
     curl_easy_cleanup(handle);
     return -1.0;

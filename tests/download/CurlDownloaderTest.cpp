@@ -64,6 +64,25 @@ TEST_F(SingleConnection, ElevenPartialFilesThenSuccessResumesEachTime) {
   EXPECT_EQ(TargetMd5(), servers_.Md5Of(1500000));
 }
 
+// Half a minute below a byte per second gives a transfer up; the next attempt
+// resumes from the part file.
+TEST_F(SingleConnection, AStalledTransferIsGivenUpAndResumed) {
+  const std::wstring url = servers_.Generated(1500000, L"stall.bin", L"slow45x1");
+  const Codes codes = Download(url);
+  EXPECT_EQ(DownloadRun::WithoutProgress(codes),
+            (Codes{{DL_CODE_START, 1, L""}, {DL_CODE_SUCCESS, 0, L"LibCurl"}}));
+  EXPECT_EQ(TargetMd5(), servers_.Md5Of(1500000));
+  EXPECT_EQ(servers_.GetRequests(url), 2);
+}
+
+// A server that never answers the size probe fails it instead of holding the
+// run (and the installer's progress page) for ever.
+TEST_F(SingleConnection, AProbeNobodyAnswersFails) {
+  const std::wstring url = servers_.Generated(1500000, L"mute.bin", L"mute45");
+  CurlClient client(url, target_, nullptr, nullptr);
+  EXPECT_LT(client.GetDownloadFileLength_Str(Utils::ToNarrow(url, Utils::kCodePageUtf8)), 0.0);
+}
+
 TEST_F(SingleConnection, TwelvePartialFilesExhaustTheBudget) {
   const Codes codes = Download(servers_.Generated(1500000, L"drops12.bin", L"drop1000x12"));
   EXPECT_EQ(DownloadRun::WithoutProgress(codes),

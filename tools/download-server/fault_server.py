@@ -13,6 +13,7 @@ suffix xK applies to the first K GET requests of that exact path only:
   norange        a ranged GET is answered 200 with the whole body
   drop<B>        the connection is closed after B bytes of the body
   slow<S>        the body starts, then nothing comes for S seconds
+  mute<S>        nothing at all is answered for S seconds
 Redirects: /r/<K>/<rest> answers 302 to /r/<K-1>/<rest>, and /r/0/<rest> to /<rest>.
 
 The server stops by itself after --lifetime seconds, or --idle seconds without
@@ -125,6 +126,8 @@ class Handler(http.server.BaseHTTPRequestHandler):
         number = attempt_number(path) if is_get else 0
         faults = active_faults(m.group(1) or '', path, is_get, number)
         length = int(m.group(2))
+        if 'mute' in faults:
+            time.sleep(faults['mute'])
         if 'status' in faults:
             return self.send_plain(faults['status'], 'status %d' % faults['status'], is_get)
         if 'head' in faults and not is_get:
