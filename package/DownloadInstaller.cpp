@@ -1,5 +1,8 @@
 #include "package/DownloadInstaller.h"
 
+#include <chrono>
+#include <thread>
+
 #include "utils/Folders.h"
 #include "utils/Log.h"
 
@@ -10,6 +13,17 @@ std::wstring FolderOf(const std::wstring& path) {
   const std::wstring bounded = path.substr(0, Utils::kMaxPathLength);
   const size_t at = bounded.rfind(Utils::kPathSeparator);
   return at == std::wstring::npos ? std::wstring() : bounded.substr(0, at);
+}
+
+// The package's outcome line can arrive while the package is still ending, and
+// Windows keeps the file of a running program: the deletion is tried again for
+// up to ten seconds, so no package is left behind.
+void RemovePackage(const std::wstring& path) {
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    if (Utils::RemoveFile(path) || !Utils::PathExists(path)) return;
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  }
+  UTILS_LOG(L"the package %ls could not be deleted", path.c_str());
 }
 
 }  // namespace
@@ -126,11 +140,11 @@ void CDownloadInstaller::OnInstall(int code, double value, const wchar_t* text) 
       UTILS_LOG_RAW(L"IST_CODE_START\r\n");
       break;
     case IST_CODE_SUCCESS:
-      Utils::RemoveFile(packagePath_);
+      RemovePackage(packagePath_);
       UTILS_LOG_RAW(L"INSTALL_SUCCESS\r\n");
       break;
     case IST_CODE_FAIL:
-      Utils::RemoveFile(packagePath_);
+      RemovePackage(packagePath_);
       UTILS_LOG_RAW(L"IST_CODE_FAIL\r\n");
       break;
     default:
