@@ -59,12 +59,15 @@ std::string DownloadServers::FilePath(const std::string& key) const {
   return found == values_.end() ? std::string() : LocalPath(found->second);
 }
 
-std::string DownloadServers::Md5Of(long long length) const {
+namespace {
+
+// The body of one GET of `url` (a byte range of it when `range` is not empty).
+std::string FetchBody(const std::wstring& url, const std::string& range) {
   std::string body;
   CURL* handle = curl_easy_init();
-  const std::string url =
-      Utils::ToNarrow(Fault(L"/md5/" + std::to_wstring(length)), Utils::kCodePageUtf8);
-  curl_easy_setopt(handle, CURLOPT_URL, url.c_str());
+  const std::string narrow = Utils::ToNarrow(url, Utils::kCodePageUtf8);
+  curl_easy_setopt(handle, CURLOPT_URL, narrow.c_str());
+  if (!range.empty()) curl_easy_setopt(handle, CURLOPT_RANGE, range.c_str());
   curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, &Collect);
   curl_easy_setopt(handle, CURLOPT_WRITEDATA, &body);
   curl_easy_perform(handle);
@@ -72,20 +75,16 @@ std::string DownloadServers::Md5Of(long long length) const {
   return body;
 }
 
+}  // namespace
+
+std::string DownloadServers::Md5Of(long long length) const {
+  return FetchBody(Fault(L"/md5/" + std::to_wstring(length)), "");
+}
+
 std::string DownloadServers::GeneratedBytes(long long first, long long last) const {
-  std::string body;
-  CURL* handle = curl_easy_init();
   // Content depends on the offset only, so one long file serves every range.
-  const std::string url = Utils::ToNarrow(Fault(L"/gen/" + std::to_wstring(last + 1) + L"/none/bytes.bin"),
-                                          Utils::kCodePageUtf8);
-  const std::string range = std::to_string(first) + "-" + std::to_string(last);
-  curl_easy_setopt(handle, CURLOPT_URL, url.c_str());
-  curl_easy_setopt(handle, CURLOPT_RANGE, range.c_str());
-  curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, &Collect);
-  curl_easy_setopt(handle, CURLOPT_WRITEDATA, &body);
-  curl_easy_perform(handle);
-  curl_easy_cleanup(handle);
-  return body;
+  return FetchBody(Fault(L"/gen/" + std::to_wstring(last + 1) + L"/none/bytes.bin"),
+                   std::to_string(first) + "-" + std::to_string(last));
 }
 
 int DownloadServers::GetRequests(const std::wstring& url) const {
