@@ -1,14 +1,13 @@
 #include "download/CurlClient.h"
 
-#include <sys/stat.h>
-
 #include <cstdio>
 #include <ctime>
-#include <memory>
 
 #include "download/Answers.h"
 #include "download/DownloadSettings.h"
 #include "utils/Encoding.h"
+#include "utils/File.h"
+#include "utils/Folders.h"
 #include "utils/Log.h"
 
 namespace {
@@ -25,12 +24,6 @@ std::wstring SizeStatusReason(long status) {
   return reason;
 }
 
-int64_t FileSize(const std::string& path) {
-  struct stat info {};
-  if (stat(path.c_str(), &info) != 0) return -1;
-  return static_cast<int64_t>(info.st_size);
-}
-
 // -1 when the server sent no length.
 int ContentLength(CURL* handle, double& length) {
   curl_off_t value = -1;
@@ -41,10 +34,6 @@ int ContentLength(CURL* handle, double& length) {
 
 // Larger than libcurl's 16 KiB default: fewer, larger writes to the file.
 constexpr long kReceiveBuffer = 256 * 1024;
-
-struct FileCloser {
-  void operator()(FILE* file) const { std::fclose(file); }
-};
 
 }  // namespace
 
@@ -78,7 +67,7 @@ CurlClient::CurlClient(std::wstring url, std::wstring path, void* owner, Progres
 
 CurlClient::~CurlClient() {
   abort_ = true;
-  std::remove(Utils::ToNarrow(GetFilePath(true), Utils::kCodePageAnsi).c_str());
+  Utils::RemoveFile(GetFilePath(true));
 }
 
 std::wstring CurlClient::GetFilePath(bool withPart) const {
@@ -87,8 +76,7 @@ std::wstring CurlClient::GetFilePath(bool withPart) const {
 
 int CurlClient::Start() {
   UTILS_LOG(L"start download");
-  const std::string partPath = Utils::ToNarrow(GetFilePath(true), Utils::kCodePageAnsi);
-  const std::string targetPath = Utils::ToNarrow(path_, Utils::kCodePageAnsi);
+  const std::wstring partPath = GetFilePath(true);
   const std::string url = NarrowUrl(url_);
 
   int result = 0;
@@ -107,20 +95,22 @@ int CurlClient::Start() {
   }
   if (result == 0) result = Transfer(partPath);
 
-  LogResult(result);
+  // A part file that cannot take the target's name (a scanner holding it,
+  // say) leaves no package behind: the attempt failed.
   if (result == 0) {
-    std::remove(targetPath.c_str());
-    std::rename(partPath.c_str(), targetPath.c_str());
+    Utils::RemoveFile(path_);
+    if (!Utils::MoveFileOver(partPath, path_)) result = kPartFileFailed;
   }
+  LogResult(result);
   UTILS_LOG(L"end download");
   return result;
 }
 
-int CurlClient::Transfer(const std::string& partPath) {
+int CurlClient::Transfer(const std::wstring& partPath) {
   handle_ = curl_easy_init();
   if (handle_ == nullptr) return kNoHandle;
-  const std::unique_ptr<FILE, FileCloser> file(std::fopen(partPath.c_str(), "ab+"));
-  if (!file) {
+  Utils::File file = Utils::File::Open(partPath, Utils::File::Mode::kAppend);
+  if (!file.IsOpen()) {
     curl_easy_cleanup(handle_);
     handle_ = nullptr;
     return kPartFileFailed;
@@ -145,7 +135,7 @@ int CurlClient::Transfer(const std::string& partPath) {
   options |= curl_easy_setopt(handle_, CURLOPT_CONNECTTIMEOUT, 60L);
   options |= curl_easy_setopt(handle_, CURLOPT_LOW_SPEED_LIMIT, 1L);
   options |= curl_easy_setopt(handle_, CURLOPT_LOW_SPEED_TIME, kStallSeconds);
-  resumeOffset_ = FileSize(partPath);
+  resumeOffset_ = file.Size();
   // Normally the digest has seen exactly what the part file holds; after a
   // write that never reached the disk it reads the file once more.
   if (digest_.Length() != (resumeOffset_ > 0 ? resumeOffset_ : 0)) digest_.Restart(partPath);
@@ -154,7 +144,7 @@ int CurlClient::Transfer(const std::string& partPath) {
                                 static_cast<curl_off_t>(resumeOffset_));
   }
   ApplyTrustSettings(handle_);
-  partFile_ = file.get();
+  partFile_ = &file;
   const int result = options != 0 ? options : static_cast<int>(curl_easy_perform(handle_));
   partFile_ = nullptr;
   curl_easy_cleanup(handle_);
@@ -165,13 +155,14 @@ int CurlClient::Transfer(const std::string& partPath) {
 
 size_t CurlClient::WriteBody(char* data, size_t size, size_t count, void* context) {
   auto* self = static_cast<CurlClient*>(context);
-  const size_t written = std::fwrite(data, size, count, self->partFile_);
-  self->digest_.Add(data, written * size);
-  return written;
+  const size_t bytes = size * count;
+  if (!self->partFile_->Write(data, bytes)) return 0;
+  self->digest_.Add(data, bytes);
+  return bytes;
 }
 
 std::string CurlClient::Digest() const {
-  return digest_.HexFor(Utils::ToNarrow(path_, Utils::kCodePageAnsi));
+  return digest_.HexFor(path_);
 }
 
 int CurlClient::ProgressCallback(void* data, curl_off_t downloadTotal, curl_off_t downloaded,

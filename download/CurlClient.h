@@ -10,6 +10,7 @@
 #include <curl/curl.h>
 
 #include "download/RunningDigest.h"
+#include "utils/File.h"
 
 class CurlClient {
  public:
@@ -47,14 +48,14 @@ class CurlClient {
  private:
   static int ProgressCallback(void* data, curl_off_t downloadTotal, curl_off_t downloaded,
                               curl_off_t uploadTotal, curl_off_t uploaded);
-  int Transfer(const std::string& partPath);
+  int Transfer(const std::wstring& partPath);
   static size_t WriteBody(char* data, size_t size, size_t count, void* self);
 
   std::wstring url_;
   std::wstring path_;
   void* owner_;
   CURL* handle_ = nullptr;
-  FILE* partFile_ = nullptr;  // during a transfer; owned by it
+  Utils::File* partFile_ = nullptr;  // during a transfer; owned by it
   RunningDigest digest_;
   ProgressHook hook_;
   double fileLength_ = -1.0;

@@ -60,7 +60,7 @@ void CCurlDownloader::Run() {
     Send(DL_CODE_NOTICE, 0.0, L"curl获取url-md5失败");
   } else {
     std::string actual = client_.Digest();
-    if (actual.empty()) actual = Utils::FileMD5(Utils::ToNarrow(path_, Utils::kCodePageAnsi));
+    if (actual.empty()) actual = Utils::FileMD5(path_);
     if (actual.size() == 32 && actual != expected) {
       Send(DL_CODE_NOTICE, 0.0, L"curl文件md5校验失败");
       if (!retried_) {

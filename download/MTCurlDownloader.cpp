@@ -1,7 +1,5 @@
 #include "download/MTCurlDownloader.h"
 
-#include <sys/stat.h>
-
 #include <cctype>
 #include <chrono>
 #include <cstring>
@@ -11,6 +9,7 @@
 #include "download/CurlClient.h"
 #include "download/DownloadSettings.h"
 #include "utils/Encoding.h"
+#include "utils/File.h"
 #include "utils/Folders.h"
 #include "utils/Log.h"
 
@@ -18,9 +17,9 @@ namespace {
 
 void Sleep(int milliseconds) { std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds)); }
 
-int64_t ExistingSize(const std::string& path) {
-  struct stat info {};
-  return stat(path.c_str(), &info) == 0 ? static_cast<int64_t>(info.st_size) : 0;
+int64_t ExistingSize(const std::wstring& path) {
+  const int64_t size = Utils::FileSize(path);
+  return size > 0 ? size : 0;
 }
 
 // Larger than libcurl's 16 KiB default: fewer, larger writes to the segment files.
@@ -66,13 +65,13 @@ void CMTCurlDownloader::Send(int code, double value, const wchar_t* text) {
   if (!closing_) callback_(code, value, text);
 }
 
-std::string CMTCurlDownloader::SegmentPath(size_t index) const {
-  return Utils::ToNarrow(path_, Utils::kCodePageAnsi) + "_" + std::to_string(index);
+std::wstring CMTCurlDownloader::SegmentPath(size_t index) const {
+  return path_ + L"_" + std::to_wstring(index);
 }
 
 void CMTCurlDownloader::DeleteSegmentFiles() const {
-  std::remove(SegmentPath(0).c_str());
-  std::remove(SegmentPath(1).c_str());
+  Utils::RemoveFile(SegmentPath(0));
+  Utils::RemoveFile(SegmentPath(1));
 }
 
 void CMTCurlDownloader::JoinRunThreads() {
@@ -137,8 +136,8 @@ void CMTCurlDownloader::RunOnce() {
     if (segment->nextOffset > segment->endOffset) {
       segment->status = 0;
     } else {
-      segment->file = std::fopen(segment->segmentPath.c_str(), "ab+");
-      segment->status = segment->file == nullptr ? -2 : -1;
+      segment->file = Utils::File::Open(segment->segmentPath, Utils::File::Mode::kAppend);
+      segment->status = segment->file.IsOpen() ? -1 : -2;
     }
     segments_.push_back(std::move(segment));
   }
@@ -191,10 +190,7 @@ void CMTCurlDownloader::downloadThreadFun(CMTCurlDownloader* self, DownloadPartN
     Sleep(kRetryPauseMs);
     result = self->downloadExe(segment);
   }
-  if (segment->file != nullptr) {
-    std::fclose(segment->file);
-    segment->file = nullptr;
-  }
+  segment->file = Utils::File();
   {
     std::lock_guard<std::mutex> lock(self->segmentsEndLock_);
     --self->activeSegments_;
@@ -238,10 +234,7 @@ int CMTCurlDownloader::downloadExe(DownloadPartNode* segment) {
     UTILS_LOG(L"curl_easy_cleanup");
   }
   curl_easy_reset(handle);
-  if (result == CURLE_OK && segment->file != nullptr) {
-    std::fclose(segment->file);
-    segment->file = nullptr;
-  }
+  if (result == CURLE_OK) segment->file = Utils::File();
   segment->status = static_cast<int>(result);
   return segment->status;
 }
@@ -264,7 +257,7 @@ size_t CMTCurlDownloader::onHeader(char* data, size_t size, size_t count, void* 
 
 size_t CMTCurlDownloader::writePart(char* data, size_t size, size_t count, void* context) {
   auto* segment = static_cast<DownloadPartNode*>(context);
-  if (segment == nullptr || segment->file == nullptr || segment->nextOffset > segment->endOffset) return 0;
+  if (segment == nullptr || !segment->file.IsOpen() || segment->nextOffset > segment->endOffset) return 0;
   if (segment->checkRange && !segment->rangeConfirmed) {
     long status = 0;
     curl_easy_getinfo(segment->handle, CURLINFO_RESPONSE_CODE, &status);
@@ -274,12 +267,12 @@ size_t CMTCurlDownloader::writePart(char* data, size_t size, size_t count, void*
   const int64_t offered = static_cast<int64_t>(size * count);
   const int64_t room = segment->endOffset - segment->nextOffset + 1;
   const size_t take = static_cast<size_t>(offered <= room ? offered : room);
-  const size_t written = std::fwrite(data, 1, take, segment->file);
-  if (segment->digesting) segment->digest.Add(data, written);
-  segment->nextOffset += static_cast<int64_t>(written);
-  segment->received += static_cast<int64_t>(written);
-  // Dropping a server's excess is fine; a short write of what was wanted is a failure.
-  return written == take ? size * count : written;
+  // Dropping a server's excess is fine; a write of what was wanted that fails is a failure.
+  if (!segment->file.Write(data, take)) return 0;
+  if (segment->digesting) segment->digest.Add(data, take);
+  segment->nextOffset += static_cast<int64_t>(take);
+  segment->received += static_cast<int64_t>(take);
+  return size * count;
 }
 
 int CMTCurlDownloader::onTransferProgress(void* context, curl_off_t, curl_off_t, curl_off_t,
@@ -338,14 +331,13 @@ void CMTCurlDownloader::Finish() {
   lastPercent_ = 0.0;
   lock.unlock();
 
-  const std::string target = Utils::ToNarrow(path_, Utils::kCodePageAnsi);
   if (expectedMd5_.size() != 32) {
     Send(DL_CODE_NOTICE, 0.0, L"mtcurl获取url-md5失败");
   } else {
-    const std::string actual = mergedDigest_.empty() ? Utils::FileMD5(target) : mergedDigest_;
+    const std::string actual = mergedDigest_.empty() ? Utils::FileMD5(path_) : mergedDigest_;
     if (actual.size() == 32 && actual != expectedMd5_) {
       Send(DL_CODE_NOTICE, 0.0, L"mtcurl文件md5校验失败");
-      std::remove(target.c_str());
+      Utils::RemoveFile(path_);
       releaseParts();
       if (!retried_) {
         retried_ = true;
@@ -365,27 +357,28 @@ void CMTCurlDownloader::Finish() {
 
 bool CMTCurlDownloader::MergeSegments() {
   mergedDigest_.clear();
-  FILE* first = std::fopen(SegmentPath(0).c_str(), "ab+");
-  if (first == nullptr) return false;
+  Utils::File first = Utils::File::Open(SegmentPath(0), Utils::File::Mode::kAppend);
+  if (!first.IsOpen()) return false;
   RunningDigest* digest = segments_.empty() || !segments_[0]->digesting ? nullptr : &segments_[0]->digest;
   // Large pieces: with a few KiB the copy cost as much as the transfer.
   std::vector<char> buffer(kMergeBuffer);
   bool complete = true;
-  for (size_t i = 1; i < segments_.size(); ++i) {
-    if (FILE* part = std::fopen(SegmentPath(i).c_str(), "rb")) {
-      size_t got;
-      while ((got = std::fread(buffer.data(), 1, buffer.size(), part)) != 0) {
-        if (std::fwrite(buffer.data(), 1, got, first) != got) complete = false;
-        if (digest != nullptr) digest->Add(buffer.data(), got);
-      }
-      std::fclose(part);
+  for (size_t i = 1; i < segments_.size() && complete; ++i) {
+    // A segment that cannot be read whole (a scanner holding it, say) makes
+    // the merge fail: the file would lack its bytes.
+    Utils::File part = Utils::File::Open(SegmentPath(i), Utils::File::Mode::kRead);
+    if (!part.IsOpen()) complete = false;
+    int64_t got = 0;
+    while (complete && (got = part.Read(buffer.data(), buffer.size())) > 0) {
+      if (!first.Write(buffer.data(), static_cast<size_t>(got))) complete = false;
+      if (digest != nullptr) digest->Add(buffer.data(), static_cast<size_t>(got));
     }
-    UTILS_LOG(L"partPath::%ls", Utils::ToWide(SegmentPath(i), Utils::kCodePageAnsi).c_str());
+    if (got < 0) complete = false;
+    UTILS_LOG(L"partPath::%ls", SegmentPath(i).c_str());
   }
-  if (std::fclose(first) != 0) complete = false;
-  const std::string target = Utils::ToNarrow(path_, Utils::kCodePageAnsi);
-  if (complete && std::rename(SegmentPath(0).c_str(), target.c_str()) != 0) complete = false;
-  if (complete && digest != nullptr) mergedDigest_ = digest->HexFor(target);
+  first = Utils::File();
+  if (complete && !Utils::MoveFileOver(SegmentPath(0), path_)) complete = false;
+  if (complete && digest != nullptr) mergedDigest_ = digest->HexFor(path_);
   DeleteSegmentFiles();
   return complete;
 }
@@ -393,7 +386,6 @@ bool CMTCurlDownloader::MergeSegments() {
 void CMTCurlDownloader::releaseParts() {
   for (const auto& segment : segments_) {
     if (segment->handle != nullptr) curl_easy_cleanup(segment->handle);
-    if (segment->file != nullptr) std::fclose(segment->file);
   }
   segments_.clear();
 }

@@ -6,7 +6,6 @@
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
-#include <cstdio>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -18,6 +17,7 @@
 #include "download/Downloader.h"
 #include "download/RestartableWorker.h"
 #include "download/RunningDigest.h"
+#include "utils/File.h"
 
 class CMTCurlDownloader : public CDownloader {
  public:
@@ -41,12 +41,12 @@ class CMTCurlDownloader : public CDownloader {
 
  private:
   struct DownloadPartNode {
-    FILE* file = nullptr;
+    Utils::File file;
     int64_t nextOffset = 0;
     int64_t endOffset = 0;
     CURL* handle = nullptr;
     std::string url;
-    std::string segmentPath;
+    std::wstring segmentPath;
     int status = -1;  // -1 pending, 0 complete, -2 no file, else the last libcurl result
     std::atomic<int64_t> received{0};
     // A ranged answer counts only as a 206 for exactly the range asked for.
@@ -71,7 +71,7 @@ class CMTCurlDownloader : public CDownloader {
   void releaseParts();
   void Finish();
   bool MergeSegments();
-  std::string SegmentPath(size_t index) const;
+  std::wstring SegmentPath(size_t index) const;
   void DeleteSegmentFiles() const;
   void Send(int code, double value, const wchar_t* text);
   void JoinRunThreads();

@@ -10,12 +10,12 @@
 class RunningDigest {
  public:
   // Starts over from what the file holds now: nothing when it does not exist.
-  void Restart(const std::string& path);
+  void Restart(const std::wstring& path);
   void Add(const void* data, size_t size);
   int64_t Length() const { return length_; }
   // The hex digest, when the file at `path` holds exactly as many bytes as
   // were added; empty otherwise (a write that never reached the disk).
-  std::string HexFor(const std::string& path) const;
+  std::string HexFor(const std::wstring& path) const;
 
  private:
   Utils::Md5 md5_;

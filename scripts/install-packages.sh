@@ -11,8 +11,20 @@ packages=(
   libcurl4-openssl-dev zlib1g-dev libssl-dev openssl
   wine64 xvfb xauth xdotool imagemagick fonts-wqy-microhei
   nginx curl aria2 sqlite3 libsqlite3-dev time
-  dpkg-dev locales procps mount
+  dpkg-dev locales procps mount osslsigncode
 )
+
+# Where the host executes 32-bit programs the shipped PE32 file runs under
+# Debian's wine32 in a WoW64 prefix; elsewhere the 64-bit twin stands in.
+if bash "$(dirname "$0")/host-runs-32bit"; then
+  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    dpkg --add-architecture i386
+    need_update_i386=1
+  fi
+  packages+=(wine32:i386)
+else
+  echo "this host cannot execute 32-bit programs: the Windows tests run on the 64-bit twin"
+fi
 
 src_list=/etc/apt/sources.list.d/quorvane-deb-src.sources
 need_update=0
@@ -36,7 +48,7 @@ for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
 done
 
-if [ ${#missing[@]} -gt 0 ] || [ $need_update -eq 1 ]; then
+if [ ${#missing[@]} -gt 0 ] || [ $need_update -eq 1 ] || [ -n "${need_update_i386:-}" ]; then
   export DEBIAN_FRONTEND=noninteractive
   apt-get update -qq
 fi

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# The project's wine prefix and display for the win64 tests.
-#   prepare  create the prefix (once) with the CJK font mapped to "微软雅黑"
+# The project's wine prefix and display for the Windows tests.
+#   prepare  create the prefix (once) with the CJK font mapped to "微软雅黑";
+#            a WoW64 prefix (32-bit programs run as on 64-bit Windows) where
+#            wine32 is installed, a 64-bit-only one elsewhere
 #   start    a persistent wine server and an Xvfb display, detached
 #   stop     both
 # The display number is kept in build/wine/display for scripts/wine-run.
@@ -17,15 +19,19 @@ mkdir -p "$state"
 
 detached() { setsid "$@" </dev/null >/dev/null 2>&1 & }
 
+# wine32 brings the 32-bit loader; a prefix made without it has no SysWOW64.
+prefix_kind() { if [ -x /usr/lib/wine/wine ]; then echo wow64; else echo win64; fi; }
+
 prepare() {
-  [ -f "$state/prepared" ] && return
-  echo "creating the wine prefix (once)"
+  local kind; kind=$(prefix_kind)
+  [ "$(cat "$state/prepared" 2>/dev/null)" = "$kind" ] && return
+  echo "creating the $kind wine prefix (once)"
   rm -rf "$WINEPREFIX"
   "$wine" wineboot --init >/dev/null 2>&1
   "$wine" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v '微软雅黑' /t REG_SZ \
     /d 'WenQuanYi Micro Hei' /f >/dev/null 2>&1
   "$wineserver" -w
-  touch "$state/prepared"
+  echo "$kind" > "$state/prepared"
 }
 
 start_display() {

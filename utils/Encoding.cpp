@@ -2,8 +2,10 @@
 
 #include <cstdio>
 #include <cwchar>
-#include <memory>
+#include <new>
+#include <vector>
 
+#include "utils/File.h"
 #include "utils/Md5.h"
 
 namespace Utils {
@@ -41,20 +43,17 @@ std::wstring FormatGuid(uint32_t data1, uint16_t data2, uint16_t data3,
   return buffer;
 }
 
-std::string FileMD5(const std::string& path) {
+std::string FileMD5(const std::wstring& path) {
   if (path.empty()) return {};
+  File file = File::Open(path, File::Mode::kRead);
+  if (!file.IsOpen()) return {};
   try {
-    struct Closer {
-      void operator()(std::FILE* f) const { std::fclose(f); }
-    };
-    const std::unique_ptr<std::FILE, Closer> file(std::fopen(path.c_str(), "rb"));
-    if (!file) return {};
     Md5 md5;
-    unsigned char chunk[1024];
-    size_t got;
-    while ((got = std::fread(chunk, 1, sizeof chunk, file.get())) != 0) md5.Update(chunk, got);
-    return Md5::Hex(md5.Finish());
-  } catch (...) {
+    std::vector<unsigned char> chunk(1 << 20);
+    int64_t got;
+    while ((got = file.Read(chunk.data(), chunk.size())) > 0) md5.Update(chunk.data(), static_cast<size_t>(got));
+    return got < 0 ? std::string() : Md5::Hex(md5.Finish());
+  } catch (const std::bad_alloc&) {
     return {};
   }
 }

@@ -24,9 +24,9 @@ std::wstring UrlEncodeW(const std::wstring& text);
 std::wstring NewGuidString();
 std::wstring FormatGuid(uint32_t data1, uint16_t data2, uint16_t data3, const uint8_t (&data4)[8]);
 
-// Lower-case hexadecimal MD5 of a file (path in the ANSI code page); empty when
-// the path is empty or the file cannot be read.
-std::string FileMD5(const std::string& path);
+// Lower-case hexadecimal MD5 of a file; empty when the path is empty or the
+// file cannot be read to its end.
+std::string FileMD5(const std::wstring& path);
 
 // The path segment just before the URL's last '/', where the download server
 // puts the package's digest; empty when there are fewer than two slashes.

@@ -3,6 +3,7 @@
 
 #include "download/CurlDownloader.h"
 #include "tests/download/DownloadFixture.h"
+#include "utils/File.h"
 #include "utils/Folders.h"
 #include "utils/Log.h"
 
@@ -81,6 +82,24 @@ TEST_F(SingleConnection, AProbeNobodyAnswersFails) {
   const std::wstring url = servers_.Generated(1500000, L"mute.bin", L"mute45");
   CurlClient client(url, target_, nullptr, nullptr);
   EXPECT_LT(client.GetDownloadFileLength_Str(Utils::ToNarrow(url, Utils::kCodePageUtf8)), 0.0);
+}
+
+// Offsets beyond 32 bits: a part file of more than 4 GiB (sparse, so it costs
+// no disk) is resumed with one ranged request for the missing tail only, and
+// the digest covers the whole file.
+TEST_F(SingleConnection, ResumesAPartFileBeyondFourGibibytesFetchingOnlyTheTail) {
+  const std::wstring path = servers_.Value("LARGE_PATH");
+  ASSERT_FALSE(path.empty()) << "the download servers were started without --large";
+  const long long length = std::stoll(servers_.Value("LARGE_LENGTH"));
+  const long long kept = std::stoll(servers_.Value("LARGE_HOLE")) - 512 * 1024;
+  ASSERT_GT(kept, 1LL << 32);
+  CurlClient client(servers_.Nginx(path), target_, nullptr, [](void*, double, double, double) {});
+  ASSERT_TRUE(TestSupport::MakeSparseFile(client.GetFilePath(true), kept));
+
+  EXPECT_EQ(client.Start(), 0);
+  EXPECT_EQ(Utils::FileSize(target_), length);
+  EXPECT_EQ(Utils::ToWide(client.Digest(), Utils::kCodePageUtf8), servers_.Value("LARGE_MD5"));
+  EXPECT_EQ(servers_.NginxGets(path), (std::vector<TestSupport::DownloadServers::Answer>{{206, length - kept}}));
 }
 
 TEST_F(SingleConnection, TwelvePartialFilesExhaustTheBudget) {

@@ -53,7 +53,7 @@ class DownloadTest : public testing::Test {
     return std::chrono::duration_cast<std::chrono::milliseconds>(took).count();
   }
 
-  std::string TargetMd5() const { return Utils::FileMD5(Utils::ToNarrow(target_, Utils::kCodePageAnsi)); }
+  std::string TargetMd5() const { return Utils::FileMD5(target_); }
 
   const TestSupport::DownloadServers& servers_ = TestSupport::DownloadServers::Get();
   TestSupport::ScratchFolder folder_{L"dl 下载"};

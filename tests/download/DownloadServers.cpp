@@ -3,6 +3,7 @@
 #include <curl/curl.h>
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 
@@ -98,6 +99,23 @@ int DownloadServers::GetRequests(const std::wstring& url) const {
     if (line.find(request) != std::string::npos) ++count;
   }
   return count;
+}
+
+std::vector<DownloadServers::Answer> DownloadServers::NginxGets(const std::wstring& path) const {
+  // The combined log format: ... "GET /path HTTP/1.1" STATUS BYTES "referer" "agent"
+  const std::string request = "\"GET " + Utils::ToNarrow(path, Utils::kCodePageUtf8) + " ";
+  std::ifstream log(FilePath("NGINX_ACCESS_LOG"));
+  std::vector<Answer> answers;
+  std::string line;
+  while (std::getline(log, line)) {
+    const size_t at = line.find(request);
+    if (at == std::string::npos) continue;
+    const size_t end = line.find('"', at + 1);
+    Answer answer{0, -1};
+    if (end != std::string::npos) std::sscanf(line.c_str() + end + 1, "%d %lld", &answer.status, &answer.bytes);
+    answers.push_back(answer);
+  }
+  return answers;
 }
 
 std::wstring DownloadServers::Generated(long long length, const std::wstring& name,

@@ -5,6 +5,7 @@
 
 #include <map>
 #include <string>
+#include <vector>
 
 namespace TestSupport {
 
@@ -26,6 +27,13 @@ class DownloadServers {
   std::string GeneratedBytes(long long first, long long last) const;
   // How many GET requests for this fault-server URL its log holds so far.
   int GetRequests(const std::wstring& url) const;
+  struct Answer {
+    int status;
+    long long bytes;  // of the body sent
+    bool operator==(const Answer& other) const { return status == other.status && bytes == other.bytes; }
+  };
+  // nginx's answers so far to GET requests for `path`, in order.
+  std::vector<Answer> NginxGets(const std::wstring& path) const;
   bool ok() const { return !values_.empty(); }
 
  private:

@@ -15,7 +15,7 @@ class LocalFile : public DownloadTest {
     std::string data;
     for (int i = 0; i < 1200000; ++i) data += static_cast<char>((i * 131) >> 3);
     TestSupport::WriteFile(source_, data);
-    md5_ = Utils::FileMD5(Utils::ToNarrow(source_, Utils::kCodePageAnsi));
+    md5_ = Utils::FileMD5(source_);
   }
 
   std::wstring Url() const {

@@ -18,24 +18,24 @@ std::string Bytes(size_t length, int seed) {
 // whole file, and it must not vouch for a file that holds something else.
 TEST(RunningDigest, ResumesFromTheFileAndVouchesOnlyForItsLength) {
   TestSupport::ScratchFolder folder(L"digest");
-  const std::wstring path = folder / L"part.bin";
-  const std::string narrow = Utils::ToNarrow(path, Utils::kCodePageAnsi);
+  // A name the ANSI code page cannot hold: files are reached by their UTF-16 path.
+  const std::wstring path = folder / L"한글 🎬.part";
   const std::string kept = Bytes(3 << 20, 1);  // more than one read of the file
   const std::string added = Bytes(100000, 2);
 
   RunningDigest digest;
-  digest.Restart(narrow);  // no file yet
+  digest.Restart(path);  // no file yet
   EXPECT_EQ(digest.Length(), 0);
 
   TestSupport::WriteFile(path, kept);
-  digest.Restart(narrow);
+  digest.Restart(path);
   EXPECT_EQ(digest.Length(), static_cast<long long>(kept.size()));
   digest.Add(added.data(), added.size());
-  EXPECT_EQ(digest.HexFor(narrow), "");  // the appended bytes are not on disk
+  EXPECT_EQ(digest.HexFor(path), "");  // the appended bytes are not on disk
 
   TestSupport::WriteFile(path, kept + added);
-  EXPECT_EQ(digest.HexFor(narrow), Utils::FileMD5(narrow));
-  EXPECT_EQ(digest.HexFor(narrow + ".missing"), "");
+  EXPECT_EQ(digest.HexFor(path), Utils::FileMD5(path));
+  EXPECT_EQ(digest.HexFor(path + L".missing"), "");
 }
 
 }  // namespace

@@ -14,7 +14,10 @@ TEST(SegmentPlan, OneSegmentBelowTwentyMebibytesTwoFromThere) {
       {20971519, {{0, 20971518}}},
       {20971520, {{0, 10485759}, {10485760, 20971519}}},
       {100000001, {{0, 49999999}, {50000000, 100000000}}},
-      {3000000000LL, {{0, 1499999999}, {1500000000, 2999999999LL}}}};
+      {3000000000LL, {{0, 1499999999}, {1500000000, 2999999999LL}}},
+      // Beyond 32 bits, where the 32-bit product must not wrap.
+      {4294967297LL, {{0, 2147483647LL}, {2147483648LL, 4294967296LL}}},
+      {10000000001LL, {{0, 4999999999LL}, {5000000000LL, 10000000000LL}}}};
   for (const auto& [length, plan] : cases) EXPECT_EQ(CMTCurlDownloader::PlanSegments(length), plan) << length;
 }
 

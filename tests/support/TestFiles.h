@@ -32,6 +32,8 @@ class ScratchFolder {
 };
 
 void WriteFile(const std::wstring& path, const std::string& bytes);
+// A file of `size` zero bytes that takes no disk: its length is set, nothing written.
+bool MakeSparseFile(const std::wstring& path, long long size);
 bool CopyFileTo(const std::wstring& from, const std::wstring& to);
 void RemoveTree(const std::wstring& path);
 

@@ -44,13 +44,14 @@ TEST(FileMD5, FilesEmptyMissingAndNoPath) {
   TestSupport::ScratchFolder folder(L"md5");
   std::string data;
   for (int i = 0; i < 5000; ++i) data += static_cast<char>(i % 251);
-  TestSupport::WriteFile(folder / L"data.bin", data);
+  // A name outside the ANSI code page, to show the path is taken as UTF-16.
+  TestSupport::WriteFile(folder / L"한글 🎬.bin", data);
   TestSupport::WriteFile(folder / L"empty.bin", "");
-  auto narrow = [&](const wchar_t* name) { return Utils::ToNarrow(folder / name, 0); };
-  EXPECT_EQ(Utils::FileMD5(narrow(L"data.bin")), "046b3239eaade30920069f171518d956");
-  EXPECT_EQ(Utils::FileMD5(narrow(L"empty.bin")), "d41d8cd98f00b204e9800998ecf8427e");
-  EXPECT_EQ(Utils::FileMD5(narrow(L"missing.bin")), "");
-  EXPECT_EQ(Utils::FileMD5(""), "");
+  EXPECT_EQ(Utils::FileMD5(folder / L"한글 🎬.bin"), "046b3239eaade30920069f171518d956");
+  EXPECT_EQ(Utils::FileMD5(folder / L"empty.bin"), "d41d8cd98f00b204e9800998ecf8427e");
+  EXPECT_EQ(Utils::FileMD5(folder / L"missing.bin"), "");
+  EXPECT_EQ(Utils::FileMD5(folder.Path()), "");  // a folder is no file
+  EXPECT_EQ(Utils::FileMD5(L""), "");
 }
 
 }  // namespace

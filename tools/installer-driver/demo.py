@@ -4,7 +4,8 @@
   demo.py BUILD_DIR
 
 Starts nginx with the demo package and the analytics collector on 127.0.0.1,
-opens the installer twin, clicks "立即安装", waits for the finished page and
+opens the build's installer (the shipped 32-bit file itself where the host
+runs 32-bit code, else its 64-bit twin), clicks "立即安装", waits for the finished page and
 closes it, then prints where the screenshots are, what got installed, the
 registry records and the funnel events the collector received. The last line
 says whether the product was installed.
@@ -31,7 +32,8 @@ def main():
         # Served at 1 MB/s, so the progress page stays up for a few seconds.
         url = session.package_url('/paced/' + session.servers['PACKAGE_PATH'][len('/files/'):])
         session.write_config(DownloadUrl=url)
-        print('installer:   %s' % session.exe)
+        print('installer:   %s, a byte-for-byte copy of %s (%s)' % (
+            session.exe, session.source_exe, session.exe_kind()))
         print('config:      DownloadUrl=%s AnalyticsUrl=%s' % (url, session.collector.url))
         installer = session.start()
         folder = installer.wait_line(r'default install folder \[(.*)\]')[0].group(1)

@@ -1,4 +1,4 @@
-"""Drives the installer twin under wine64 on the project's Xvfb display the way
+"""Drives a build's installer under wine on the project's Xvfb display the way
 a user does: real clicks and keys (xdotool), the project's download servers
 and analytics collector, the demo package, and the installer's own diagnostic
 lines (through debug-relay.exe) to know when a page or a dialog is up.
@@ -6,6 +6,7 @@ lines (through debug-relay.exe) to know when a page or a dialog is up.
 Every screenshot goes to build/screenshots/system/<flow>/. The system tests
 and `./run demo` both drive the installer through it.
 """
+import filecmp
 import json
 import os
 import re
@@ -256,7 +257,9 @@ class Session:
         self.folder = os.path.join(self.work, '安装 程序')
         os.makedirs(self.folder)
         self.exe = os.path.join(self.folder, 'QuorvaneInstaller.exe')
-        shutil.copy(os.path.join(build, 'QuorvaneInstaller.exe'), self.exe)
+        self.source_exe = os.path.join(build, 'QuorvaneInstaller.exe')
+        shutil.copy(self.source_exe, self.exe)
+        check(filecmp.cmp(self.source_exe, self.exe, shallow=False), 'the installer copy differs')
         self.collector = Collector(self.work)
         self.installers = []
         self.appdata = wine('cmd', '/c', 'echo %APPDATA%').strip()
@@ -271,6 +274,14 @@ class Session:
             values[key] = value
         values['STATE'] = state
         return values
+
+    def exe_kind(self):
+        """The machine the installer's PE header names."""
+        with open(self.exe, 'rb') as f:
+            image = f.read(4096)
+        header = int.from_bytes(image[0x3C:0x40], 'little')
+        machine = int.from_bytes(image[header + 4:header + 6], 'little')
+        return {0x14C: 'PE32, i386', 0x8664: 'PE32+, x86-64'}.get(machine, 'machine 0x%x' % machine)
 
     def package_url(self, prefix='/software/216'):
         return self.servers['NGINX_URL'] + prefix

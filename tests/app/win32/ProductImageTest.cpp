@@ -31,7 +31,7 @@ std::vector<char> ReadWhole(const std::wstring& path) {
 
 TEST_P(ProductImage, HeaderNamesTheMachineAndTheGuiSubsystem) {
   const std::vector<char> bytes = ReadWhole(Path());
-  ASSERT_GT(bytes.size(), 1024u) << "build the win32 and win64 presets first";
+  ASSERT_GT(bytes.size(), 1024u) << "build the win32 and win64 presets first (./run build)";
   IMAGE_DOS_HEADER dos;
   std::memcpy(&dos, bytes.data(), sizeof dos);
   ASSERT_EQ(dos.e_magic, IMAGE_DOS_SIGNATURE);
@@ -62,6 +62,10 @@ TEST_P(ProductImage, ResourcesCarryManifestIconAndVersion) {
   EXPECT_NE(text.find("level=\"requireAdministrator\""), std::string::npos);
   EXPECT_NE(text.find("Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""),
             std::string::npos);
+  // Windows 7 and later; Vista, which lacks ChangeWindowMessageFilterEx, is not claimed.
+  EXPECT_NE(text.find("{35138b9a-5d96-4fbd-8e2d-a2440225f93a}"), std::string::npos);
+  EXPECT_NE(text.find("{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"), std::string::npos);
+  EXPECT_EQ(text.find("{e2011457-1546-43c5-a5fe-008deee3d3f0}"), std::string::npos);
   EXPECT_NE(FindResourceW(image, MAKEINTRESOURCEW(145), MAKEINTRESOURCEW(14)), nullptr);  // icon group
   HRSRC version = FindResourceW(image, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(16));
   ASSERT_NE(version, nullptr);
@@ -77,7 +81,7 @@ INSTANTIATE_TEST_SUITE_P(
     Builds, ProductImage,
     testing::Values(ImageCase{L"..\\..\\win32\\QuorvaneInstaller.exe", IMAGE_FILE_MACHINE_I386,
                               IMAGE_NT_OPTIONAL_HDR32_MAGIC},
-                    ImageCase{L"..\\QuorvaneInstaller.exe", IMAGE_FILE_MACHINE_AMD64,
+                    ImageCase{L"..\\..\\win64\\QuorvaneInstaller.exe", IMAGE_FILE_MACHINE_AMD64,
                               IMAGE_NT_OPTIONAL_HDR64_MAGIC}),
     [](const testing::TestParamInfo<ImageCase>& param) {
       return param.param.machine == IMAGE_FILE_MACHINE_I386 ? "win32" : "win64";

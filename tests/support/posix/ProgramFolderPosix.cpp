@@ -1,3 +1,5 @@
+#include <fstream>
+
 #include "tests/support/TestFiles.h"
 #include "utils/Encoding.h"
 
@@ -13,6 +15,13 @@ std::wstring WidePath(const std::filesystem::path& path) {
 
 std::wstring ProgramFolder() {
   return WidePath(std::filesystem::read_symlink("/proc/self/exe").parent_path()) + L"/";
+}
+
+bool MakeSparseFile(const std::wstring& path, long long size) {
+  std::error_code error;
+  { std::ofstream create(FsPath(path), std::ios::binary | std::ios::trunc); }
+  std::filesystem::resize_file(FsPath(path), static_cast<std::uintmax_t>(size), error);
+  return !error;
 }
 
 }  // namespace TestSupport
