@@ -4,6 +4,7 @@
 #include <ctime>
 
 #include "download/Answers.h"
+#include "download/CurlHeaders.h"
 #include "download/DownloadSettings.h"
 #include "utils/Encoding.h"
 #include "utils/File.h"
@@ -53,7 +54,7 @@ int SetHeadOptions(CURL* handle, const std::string& url) {
   options |= curl_easy_setopt(handle, CURLOPT_NOBODY, 1L);
   options |= curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, &DiscardBody);
   options |= curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT, 60L);
-  ApplyTrustSettings(handle);
+  options |= ApplyTransferPolicy(handle, url);
   return options;
 }
 
@@ -115,14 +116,13 @@ int CurlClient::Transfer(const std::wstring& partPath) {
     handle_ = nullptr;
     return kPartFileFailed;
   }
-  curl_slist* headers = curl_slist_append(nullptr, "Connection: keep-alive");
-  headers = curl_slist_append(headers, "Accept-Encoding: gzip, deflate");
-  curl_easy_setopt(handle_, CURLOPT_HTTPHEADER, headers);
+  const CurlHeaderList headers = PackageRequestHeaders();
   curl_easy_setopt(handle_, CURLOPT_TCP_KEEPALIVE, 1L);
   curl_easy_setopt(handle_, CURLOPT_TCP_KEEPIDLE, 10L);
   curl_easy_setopt(handle_, CURLOPT_TCP_KEEPINTVL, 10L);
   curl_easy_setopt(handle_, CURLOPT_TIMEOUT, 0L);
   int options = 0;
+  options |= headers ? curl_easy_setopt(handle_, CURLOPT_HTTPHEADER, headers.get()) : CURLE_OUT_OF_MEMORY;
   options |= curl_easy_setopt(handle_, CURLOPT_URL, realUrl_.c_str());
   options |= curl_easy_setopt(handle_, CURLOPT_FOLLOWLOCATION, 1L);
   options |= curl_easy_setopt(handle_, CURLOPT_WRITEFUNCTION, &CurlClient::WriteBody);
@@ -143,13 +143,12 @@ int CurlClient::Transfer(const std::wstring& partPath) {
     options |= curl_easy_setopt(handle_, CURLOPT_RESUME_FROM_LARGE,
                                 static_cast<curl_off_t>(resumeOffset_));
   }
-  ApplyTrustSettings(handle_);
+  options |= ApplyTransferPolicy(handle_, realUrl_);
   partFile_ = &file;
   const int result = options != 0 ? options : static_cast<int>(curl_easy_perform(handle_));
   partFile_ = nullptr;
   curl_easy_cleanup(handle_);
   handle_ = nullptr;
-  curl_slist_free_all(headers);
   return result;
 }
 
@@ -238,11 +237,11 @@ double CurlClient::GetDownloadFileLength_Str(const std::string& url) {
   options |= curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT, 60L);
   options |= curl_easy_setopt(handle, CURLOPT_LOW_SPEED_LIMIT, 1L);
   options |= curl_easy_setopt(handle, CURLOPT_LOW_SPEED_TIME, kStallSeconds);
+  options |= ApplyTransferPolicy(handle, url);
   if (options != 0) {
     curl_easy_cleanup(handle);
     return -1.0;
   }
-  ApplyTrustSettings(handle);
   curl_easy_perform(handle);
   double length = -1.0;
   ContentLength(handle, length);

@@ -5,9 +5,15 @@ DownloadSettings& TheDownloadSettings() {
   return settings;
 }
 
-void ApplyTrustSettings(CURL* handle) {
+int ApplyTransferPolicy(CURL* handle, const std::string& url) {
+  int options = 0;
   const std::string& bundle = TheDownloadSettings().caBundle;
-  if (!bundle.empty()) curl_easy_setopt(handle, CURLOPT_CAINFO, bundle.c_str());
+  if (!bundle.empty()) options |= curl_easy_setopt(handle, CURLOPT_CAINFO, bundle.c_str());
+  options |= curl_easy_setopt(handle, CURLOPT_SSL_OPTIONS, static_cast<long>(CURLSSLOPT_REVOKE_BEST_EFFORT));
+  options |= curl_easy_setopt(handle, CURLOPT_MAXREDIRS, kMaxRedirects);
+  const bool secure = url.size() >= 8 && curl_strnequal(url.c_str(), "https://", 8) != 0;
+  options |= curl_easy_setopt(handle, CURLOPT_REDIR_PROTOCOLS_STR, secure ? "https" : "http,https");
+  return options;
 }
 
 void ReportDownloadFailureReason(const std::wstring& reason) {

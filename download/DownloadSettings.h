@@ -18,7 +18,13 @@ struct DownloadSettings {
 
 DownloadSettings& TheDownloadSettings();
 
-// Certificate checks stay on in every transfer; this only picks the trust anchors.
-void ApplyTrustSettings(CURL* handle);
+// What every transfer of `url` must keep to; the bitwise OR of the option
+// results (0 when every option was taken). Certificate checks stay on, against
+// the configured anchors; revocation is checked where its servers answer, so
+// networks that cannot reach them still work; at most ten redirects are
+// followed, and from an https URL only to https.
+int ApplyTransferPolicy(CURL* handle, const std::string& url);
+
+inline constexpr long kMaxRedirects = 10;
 
 void ReportDownloadFailureReason(const std::wstring& reason);

@@ -7,6 +7,7 @@
 
 #include "download/Answers.h"
 #include "download/CurlClient.h"
+#include "download/CurlHeaders.h"
 #include "download/DownloadSettings.h"
 #include "utils/Encoding.h"
 #include "utils/File.h"
@@ -127,6 +128,7 @@ void CMTCurlDownloader::RunOnce() {
     segment->nextOffset = plan[i].first + existing;
     segment->endOffset = plan[i].last;
     segment->handle = curl_easy_init();
+    segment->headers = PackageRequestHeaders();
     segment->url = realUrl_;
     segment->checkRange = IsHttpUrl(realUrl_);
     if (i == 0) {
@@ -223,7 +225,9 @@ int CMTCurlDownloader::downloadExe(DownloadPartNode* segment) {
   options |= curl_easy_setopt(handle, CURLOPT_LOW_SPEED_TIME, 5L);
   options |= curl_easy_setopt(handle, CURLOPT_RANGE, range);
   options |= curl_easy_setopt(handle, CURLOPT_BUFFERSIZE, kReceiveBuffer);
-  ApplyTrustSettings(handle);
+  options |= segment->headers ? curl_easy_setopt(handle, CURLOPT_HTTPHEADER, segment->headers.get())
+                              : CURLE_OUT_OF_MEMORY;
+  options |= ApplyTransferPolicy(handle, segment->url);
   if (options != 0) return options;
 
   const CURLcode result = curl_easy_perform(handle);

@@ -14,6 +14,7 @@
 
 #include <curl/curl.h>
 
+#include "download/CurlHeaders.h"
 #include "download/Downloader.h"
 #include "download/RestartableWorker.h"
 #include "download/RunningDigest.h"
@@ -45,6 +46,7 @@ class CMTCurlDownloader : public CDownloader {
     int64_t nextOffset = 0;
     int64_t endOffset = 0;
     CURL* handle = nullptr;
+    CurlHeaderList headers;
     std::string url;
     std::wstring segmentPath;
     int status = -1;  // -1 pending, 0 complete, -2 no file, else the last libcurl result

@@ -3,15 +3,19 @@
 #include <objbase.h>
 
 #include "utils/Encoding.h"
+#include "utils/File.h"
+#include "utils/Folders.h"
+#include "utils/Log.h"
 
 CWinDownloader::CBindCallback::~CBindCallback() {
   abort_ = true;
   callback_ = nullptr;
 }
 
-HRESULT CWinDownloader::CBindCallback::OnProgress(ULONG progress, ULONG progressMax, ULONG,
-                                                   LPCWSTR) {
+HRESULT CWinDownloader::CBindCallback::OnProgress(ULONG progress, ULONG progressMax, ULONG statusCode,
+                                                   LPCWSTR statusText) {
   if (abort_) return E_ABORT;
+  if (statusCode == BINDSTATUS_REDIRECTING && statusText != nullptr) redirectedUrl_ = statusText;
   if (progressMax != 0 && callback_) {
     callback_(DL_CODE_PROGRESS, static_cast<double>(progress) / static_cast<double>(progressMax), L"");
   }
@@ -24,42 +28,63 @@ HRESULT CWinDownloader::CBindCallback::GetBindInfo(DWORD*, BINDINFO* info) {
 }
 
 CWinDownloader::CWinDownloader(StatusCallback callback, const wchar_t* url, const wchar_t* path)
-    : callback_(std::move(callback)),
-      path_(path),
-      url_(url),
-      worker_(this, L"ABDEF", &CWinDownloader::downloadProc) {}
+    : callback_(std::move(callback)), path_(path), url_(url) {}
 
 CWinDownloader::~CWinDownloader() {
+  closing_ = true;
   bindCallback_.Abort();
   worker_.Join();
 }
 
+void CWinDownloader::Send(int code, double value, const wchar_t* text) {
+  if (!closing_) callback_(code, value, text);
+}
+
 void CWinDownloader::Start() {
-  if (started_) return;  // one run per object
-  started_ = true;
-  bindCallback_.SetCallback(callback_);
-  if (!worker_.Start()) callback_(DL_CODE_FAIL, 0.0, L"URLDownloadToFile");
+  bindCallback_.SetCallback([this](int code, double value, const wchar_t* text) { Send(code, value, text); });
+  if (!worker_.Restart(this, &CWinDownloader::downloadProc)) Send(DL_CODE_FAIL, 0.0, L"URLDownloadToFile");
 }
 
 void CWinDownloader::downloadProc(void* self) { static_cast<CWinDownloader*>(self)->Run(); }
 
+// In short steps, so teardown does not wait out a whole pause.
+void CWinDownloader::Pause() {
+  for (DWORD waited = 0; waited < kPauseMs && !closing_; waited += 50) Sleep(50);
+}
+
+HRESULT CWinDownloader::Attempt(const std::wstring& encodedUrl) {
+  bindCallback_.ForgetRedirects();
+  const HRESULT result = URLDownloadToFileW(nullptr, encodedUrl.c_str(), path_.c_str(), 0, &bindCallback_);
+  if (result != S_OK) return result;
+  if (Utils::FileSize(path_) < 0) {
+    UTILS_LOG(L"URLDownloadToFile reported success but left no file at %ls", path_.c_str());
+    return kNoFile;
+  }
+  const std::wstring& redirected = bindCallback_.RedirectedUrl();
+  const std::string expected =
+      Utils::UrlDigestSegment(Utils::ToNarrow(redirected.empty() ? url_ : redirected, Utils::kCodePageUtf8));
+  if (expected.size() != 32) return S_OK;
+  if (Utils::FileMD5(path_) == expected) return S_OK;
+  UTILS_LOG(L"URLDownloadToFile stored bytes whose digest is not %ls", Utils::ToWide(expected, Utils::kCodePageAnsi).c_str());
+  Utils::RemoveFile(path_);
+  return kDigestMismatch;
+}
+
 void CWinDownloader::Run() {
   const HRESULT com = CoInitialize(nullptr);
-  callback_(DL_CODE_START, 1.0, L"");
+  Send(DL_CODE_START, 1.0, L"");
   if (path_.empty()) {
-    callback_(DL_CODE_FAIL, 1.0, L"");
+    Send(DL_CODE_FAIL, 1.0, L"");
   } else {
     const std::wstring url = url_.rfind(L"file:///", 0) == 0 ? url_ : Utils::UrlEncodeW(url_);
-    for (int attempt = 1; attempt <= kAttempts; ++attempt) {
-      const HRESULT result = URLDownloadToFileW(nullptr, url.c_str(), path_.c_str(), 0, &bindCallback_);
+    for (int attempt = 1; attempt <= kAttempts && !closing_; ++attempt) {
+      const HRESULT result = Attempt(url);
       if (result == S_OK) {
-        callback_(DL_CODE_SUCCESS, 0.0, L"URLDownloadToFile");
+        Send(DL_CODE_SUCCESS, 0.0, L"URLDownloadToFile");
         break;
       }
-      Sleep(kPauseMs);
-      if (attempt == kAttempts) {
-        callback_(DL_CODE_FAIL, static_cast<double>(result), L"URLDownloadToFile");
-      }
+      Pause();
+      if (attempt == kAttempts) Send(DL_CODE_FAIL, static_cast<double>(result), L"URLDownloadToFile");
     }
   }
   if (SUCCEEDED(com)) CoUninitialize();

@@ -1,7 +1,9 @@
 #pragma once
 // The system downloader: the URL moniker service fetches the file, a bind
-// status callback turns its progress notifications into 1002 reports. Three
-// attempts, no digest check, never a retry request.
+// status callback turns its progress notifications into 1002 reports. Each
+// Start is a run of up to three attempts; a file whose digest differs from the
+// one in the (last redirected) URL, or that is missing, is a failed attempt.
+// Never a retry request.
 
 #include <windows.h>
 #include <urlmon.h>
@@ -10,12 +12,16 @@
 #include <string>
 
 #include "download/Downloader.h"
-#include "utils/Thread.h"
+#include "download/RestartableWorker.h"
 
 class CWinDownloader : public CDownloader {
  public:
   static constexpr int kAttempts = 3;
   static constexpr DWORD kPauseMs = 1000;
+  // The value of a 1004 whose last attempt stored other bytes than the URL's
+  // digest names (a server's error page, say), or nothing at all.
+  static constexpr HRESULT kDigestMismatch = HRESULT_FROM_WIN32(ERROR_CRC);
+  static constexpr HRESULT kNoFile = HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND);
 
   CWinDownloader(StatusCallback callback, const wchar_t* url, const wchar_t* path);
   ~CWinDownloader() override;
@@ -54,21 +60,28 @@ class CWinDownloader : public CDownloader {
 
     void SetCallback(StatusCallback callback) { callback_ = std::move(callback); }
     void Abort() { abort_ = true; }
+    // The URL the service was last sent to by a redirect; empty when none.
+    const std::wstring& RedirectedUrl() const { return redirectedUrl_; }
+    void ForgetRedirects() { redirectedUrl_.clear(); }
 
    private:
     StatusCallback callback_;
     std::atomic<bool> abort_{false};
+    std::wstring redirectedUrl_;  // written and read on the worker only
   };
 #pragma GCC diagnostic pop
 
  private:
   static void downloadProc(void* self);
   void Run();
+  HRESULT Attempt(const std::wstring& encodedUrl);
+  void Send(int code, double value, const wchar_t* text);
+  void Pause();
 
   CBindCallback bindCallback_;
   StatusCallback callback_;
   std::wstring path_;
   std::wstring url_;
-  Utils::Thread worker_;
-  bool started_ = false;
+  std::atomic<bool> closing_{false};  // teardown: attempts stop, nothing more is reported
+  RestartableWorker worker_;
 };

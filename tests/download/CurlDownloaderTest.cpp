@@ -138,6 +138,16 @@ TEST_F(SingleConnection, TheDigestComesFromTheUrlAfterRedirects) {
             (Codes{{DL_CODE_START, 1, L""}, {DL_CODE_SUCCESS, 0, L"LibCurl"}}));
 }
 
+TEST_F(SingleConnection, TenRedirectsAreFollowedNotEleven) {
+  const std::wstring url = servers_.Generated(1100000, L"hops.bin");
+  const std::wstring rest = url.substr(servers_.Fault(L"").size());
+  // /r/K answers with K + 1 redirects.
+  EXPECT_EQ(DownloadRun::WithoutProgress(Download(servers_.Fault(L"/r/9") + rest)).back(),
+            (Status{DL_CODE_SUCCESS, 0, L"LibCurl"}));
+  EXPECT_EQ(DownloadRun::WithoutProgress(Download(servers_.Fault(L"/r/10") + rest)).back(),
+            (Status{DL_CODE_FAIL, -998, L"LibCurl"}));
+}
+
 TEST_F(SingleConnection, AnEmptyTargetFailsAtOnce) {
   const Codes codes = DownloadRun().Run([&](StatusCallback callback) {
     return std::make_unique<CCurlDownloader>(callback, servers_.Nginx(L"/software/216").c_str(), L"");

@@ -13,7 +13,8 @@ for a few seconds, or for more than a minute). With --large nginx also serves
 a sparse file a little over 4 GiB (zeros, then a generated tail), which costs
 no disk, for resuming beyond 32-bit offsets. The same files
 are served over TLS at https://localhost with a certificate from a test CA made
-here (and a second, unrelated CA for refusals). Beside it runs
+here (and a second, unrelated CA for refusals); there "/downgrade/..." redirects
+to the same path over plain http. Beside it runs
 fault_server.py for what nginx cannot be made to do. Both stop by themselves
 after the lifetime. STATE_DIR/servers.env tells the tests where they are.
 """
@@ -144,6 +145,7 @@ http {{
     ssl_certificate_key {tls}/server.key;
     root {files};
     location /files/ {{ }}
+    location ~ ^/downgrade(/.*)$ {{ return 302 http://127.0.0.1:{port}$1; }}
   }}
 }}
 """

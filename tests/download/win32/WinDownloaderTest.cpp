@@ -4,6 +4,7 @@
 
 #include "download/win32/WinDownloader.h"
 #include "tests/download/DownloadFixture.h"
+#include "utils/Folders.h"
 
 namespace {
 
@@ -41,6 +42,49 @@ TEST_F(SystemDownloader, ThreeFailedAttemptsEndInOneFailureAndNoRetryRequest) {
   EXPECT_EQ(codes[1].code, DL_CODE_FAIL);
   EXPECT_LT(codes[1].value, 0.0);  // a failure HRESULT
   EXPECT_EQ(codes[1].text, L"URLDownloadToFile");
+}
+
+// The service stores whatever a server answers, an error page too: bytes that
+// the URL's digest does not name fail every attempt, directly or behind
+// redirects, and leave no file.
+TEST_F(SystemDownloader, BytesTheUrlsDigestDoesNotNameFailTheRun) {
+  const std::wstring zeros(32, L'0');
+  const std::wstring package = servers_.Value("PACKAGE_MD5");
+  const std::wstring urls[] = {
+      servers_.Fault(L"/gen/1100000/" + zeros + L"/bad.bin"),
+      servers_.Fault(L"/r/2/gen/1100000/" + zeros + L"/bad.bin"),
+      servers_.Nginx(L"/files/" + package + L"/nothere.exe"),  // nginx's 404 page
+  };
+  for (const std::wstring& url : urls) {
+    SCOPED_TRACE(Utils::ToNarrow(url, Utils::kCodePageUtf8));
+    EXPECT_EQ(DownloadRun::WithoutProgress(Download(url, target_)),
+              (Codes{{DL_CODE_START, 1, L""},
+                     {DL_CODE_FAIL, static_cast<double>(CWinDownloader::kDigestMismatch), L"URLDownloadToFile"}}));
+    EXPECT_FALSE(Utils::PathExists(target_));
+  }
+}
+
+TEST_F(SystemDownloader, EveryStartIsARunAndTeardownEndsOneSilently) {
+  StatusLog log;
+  {
+    CWinDownloader downloader(log.Callback(), L"http://127.0.0.1:9/x/y.bin", target_.c_str());
+    for (size_t runs = 1; runs <= 2; ++runs) {
+      downloader.Start();
+      const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+      while (DownloadRun::WithoutProgress(log.Entries()).size() < 2 * runs &&
+             std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+      }
+      const Codes codes = DownloadRun::WithoutProgress(log.Entries());
+      ASSERT_EQ(codes.size(), 2 * runs);
+      EXPECT_EQ(codes[2 * runs - 2].code, DL_CODE_START);
+      EXPECT_EQ(codes[2 * runs - 1].code, DL_CODE_FAIL);
+    }
+    downloader.Start();  // destroyed during its attempts
+  }
+  const Codes codes = DownloadRun::WithoutProgress(log.Entries());
+  ASSERT_GE(codes.size(), 4u);
+  for (size_t i = 4; i < codes.size(); ++i) EXPECT_EQ(codes[i].code, DL_CODE_START);
 }
 
 TEST_F(SystemDownloader, BlanksInTheUrlGoOutAsPlus) {
