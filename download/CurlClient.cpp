@@ -147,6 +147,15 @@ int CurlClient::Transfer(const std::wstring& partPath) {
   partFile_ = &file;
   const int result = options != 0 ? options : static_cast<int>(curl_easy_perform(handle_));
   partFile_ = nullptr;
+  long status = 0;
+  curl_easy_getinfo(handle_, CURLINFO_RESPONSE_CODE, &status);
+  if (result == CURLE_RANGE_ERROR || status == 416) {
+    // The server (or a proxy) ignored the resume, or refused the range: what
+    // the part file holds is no use, and the next attempt starts from zero.
+    file = Utils::File();
+    Utils::RemoveFile(partPath);
+    digest_.Restart(partPath);
+  }
   curl_easy_cleanup(handle_);
   handle_ = nullptr;
   return result;

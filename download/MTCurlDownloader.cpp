@@ -60,6 +60,8 @@ CMTCurlDownloader::~CMTCurlDownloader() {
   JoinRunThreads();
   if (finishingWaiter_.joinable()) finishingWaiter_.join();
   releaseParts();
+  // Nobody resumes from them once the downloader is gone (a new one starts clean).
+  DeleteSegmentFiles();
 }
 
 void CMTCurlDownloader::Send(int code, double value, const wchar_t* text) {
@@ -326,6 +328,8 @@ void CMTCurlDownloader::Finish() {
       lock.unlock();
       Send(DL_CODE_RETRY, error, L"LibCurl");
     } else {
+      // The run is over: two files of up to the package's size stay nowhere.
+      DeleteSegmentFiles();
       lastPercent_ = 0.0;
       lock.unlock();
       Send(DL_CODE_FAIL, error, L"LibCurl");

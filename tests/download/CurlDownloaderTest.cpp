@@ -65,6 +65,16 @@ TEST_F(SingleConnection, ElevenPartialFilesThenSuccessResumesEachTime) {
   EXPECT_EQ(TargetMd5(), servers_.Md5Of(1500000));
 }
 
+// A server or proxy that ignores ranges answers the resume with the whole
+// body: the part file is dropped and the next attempt starts from zero.
+TEST_F(SingleConnection, AResumeThatMeetsAServerIgnoringRangesStartsAgainFromZero) {
+  const std::wstring url = servers_.Generated(1500000, L"norange.bin", L"drop500000x1,norange");
+  EXPECT_EQ(DownloadRun::WithoutProgress(Download(url)),
+            (Codes{{DL_CODE_START, 1, L""}, {DL_CODE_SUCCESS, 0, L"LibCurl"}}));
+  EXPECT_EQ(TargetMd5(), servers_.Md5Of(1500000));
+  EXPECT_EQ(servers_.GetRequests(url), 3);  // cut, ignored range, whole body
+}
+
 // Half a minute below a byte per second gives a transfer up; the next attempt
 // resumes from the part file.
 TEST_F(SingleConnection, AStalledTransferIsGivenUpAndResumed) {

@@ -160,6 +160,20 @@ TEST_F(Segmented, ARetryAfterProgressResumesFromTheSegmentFiles) {
 
 // A segment already whole on disk when the restarted run begins is not asked
 // for again; the other one resumes and the merged file is right.
+// A run that ends in failure after progress leaves no segment files behind:
+// up to the package's size twice in the install folder.
+TEST_F(Segmented, ARunEndingInFailureLeavesNoSegmentFiles) {
+  const Codes codes = DownloadRun::WithoutProgress(
+      Download(servers_.Generated(kBrokenLength, L"broken.bin", L"drop" + std::to_wstring(kBreakAfter))));
+  EXPECT_EQ(codes, (Codes{{DL_CODE_START, 1, L""},
+                          {DL_CODE_RETRY, CURLE_PARTIAL_FILE, L"LibCurl"},
+                          {DL_CODE_START, 1, L""},
+                          {DL_CODE_FAIL, CURLE_PARTIAL_FILE, L"LibCurl"}}));
+  EXPECT_FALSE(Utils::PathExists(Segment(0)));
+  EXPECT_FALSE(Utils::PathExists(Segment(1)));
+  EXPECT_FALSE(Utils::PathExists(target_));
+}
+
 TEST_F(Segmented, ASegmentWholeOnDiskIsNotFetchedAgain) {
   const auto plan = CMTCurlDownloader::PlanSegments(kBrokenLength);
   for (int whole : {1, 0}) {
@@ -200,6 +214,8 @@ TEST_F(Segmented, DestroyedMidTransferStopsAndFallsSilent) {
     for (const Status& s : log.Entries()) {
       EXPECT_TRUE(s.code == DL_CODE_START || s.code == DL_CODE_PROGRESS) << s.code;
     }
+    EXPECT_FALSE(Utils::PathExists(Segment(0)));
+    EXPECT_FALSE(Utils::PathExists(Segment(1)));
   }
 }
 
