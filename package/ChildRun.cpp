@@ -1,59 +1,51 @@
 #include "package/ChildRun.h"
 
-#include <chrono>
-#include <thread>
+#include <algorithm>
 
-#include "utils/Encoding.h"
+#include "package/ChildOutput.h"
 
 namespace {
 
-constexpr size_t kReadSize = 1024;
+constexpr size_t kReadSize = 4096;
+constexpr unsigned kIdleWaitMs = 10;
 
-void Pause(int milliseconds) {
-  if (milliseconds > 0) std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+// Reads at most `limit` bytes that are already in the pipe, so the read never
+// blocks; the count read.
+size_t ReadWaiting(Utils::PipedProcess& child, ChildOutput& output, size_t limit) {
+  const size_t waiting = std::min({child.OutputAvailable(), limit, kReadSize});
+  if (waiting == 0) return 0;
+  char buffer[kReadSize];
+  const long got = child.ReadOutput(buffer, waiting);
+  if (got <= 0) return 0;
+  output.Feed(buffer, static_cast<size_t>(got));
+  return static_cast<size_t>(got);
 }
 
 }  // namespace
 
 bool RunChild(std::unique_ptr<Utils::PipedProcess>& child, const std::wstring& commandLine,
-              OutputInterpreter& interpreter, const ChildRunStyle& style) {
+              ChildKind kind, const StatusCallback& callback) {
   child.reset();
   child = std::make_unique<Utils::PipedProcess>();
   child->Start(commandLine);
+  ChildOutput output(kind, callback);
 
-  bool outcomeSeen = false;
-  // One read is one chunk: bytes up to the first NUL, decoded with the code
-  // page in force when they arrived. Lines split across reads stay split.
-  auto interpret = [&](const char* bytes, long count) {
-    const std::string chunk(std::string(bytes, static_cast<size_t>(count)).c_str());
-    if (interpreter.Interpret(Utils::ToWide(chunk, interpreter.CodePage())) !=
-        OutputInterpreter::kNoOutcome) {
-      outcomeSeen = true;
-    }
-  };
-  auto done = [&] { return outcomeSeen && style.stopReadingAtOutcome; };
-
-  bool outputOpen = true;
-  while (outputOpen && !done() && child->StillActive()) {
-    char buffer[kReadSize] = {};
-    const long got = child->ReadOutput(buffer, sizeof buffer);
-    if (got > 0) {
-      interpret(buffer, got);
-    } else if (got == 0) {
-      outputOpen = false;  // the child closed its output: nothing more can arrive
-    } else {
-      Pause(50);  // a failing read must not spin while the child lives
-    }
-    if (!done()) Pause(style.pauseAfterReadMs);
+  // Only bytes already waiting are read: a blocking read would outlive the
+  // child whenever something it started still holds the pipe. The output is
+  // read to the child's end whatever it says, so a child never waits on a
+  // full pipe.
+  while (child->StillActive()) {
+    if (ReadWaiting(*child, output, kReadSize) == 0) child->WaitFor(kIdleWaitMs);
   }
-  // What the child wrote just before it ended is still in the pipe.
-  while (outputOpen && !done() && child->OutputAvailable() > 0) {
-    char buffer[kReadSize] = {};
-    const long got = child->ReadOutput(buffer, sizeof buffer);
-    if (got <= 0) break;
-    interpret(buffer, got);
+  // Everything the child wrote before it ended is in the pipe now; what
+  // arrives later comes from programs it started and is not its output.
+  for (size_t left = child->OutputAvailable(); left > 0;) {
+    const size_t got = ReadWaiting(*child, output, left);
+    if (got == 0) break;
+    left -= got;
   }
+  output.Finish();
   child->Wait();
   child.reset();
-  return outcomeSeen;
+  return output.OutcomeSeen();
 }

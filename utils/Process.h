@@ -1,7 +1,7 @@
 #pragma once
-// Child processes with their standard streams on anonymous pipes. These are the
-// only utilities that throw: Utils::Exception when a pipe or the process cannot
-// be created.
+// Child processes with their standard input and output on anonymous pipes.
+// These are the only utilities that throw: Utils::Exception when a pipe or the
+// process cannot be created.
 
 #include <cstddef>
 #include <cstdint>
@@ -22,8 +22,8 @@ class Exception : public std::exception {
   std::string text_;  // the message in the ANSI code page
 };
 
-// Both ends are inheritable when created; the process start takes the
-// parent's end out of inheritance.
+// Neither end is inheritable: the process start lends the child's end to that
+// one child only.
 struct Pipe {
   Pipe();
   UniqueOsHandle read;
@@ -34,14 +34,17 @@ class PipedProcess {
  public:
   static constexpr size_t kCommandLineCapacity = 1024;  // UTF-16 units, NUL included
 
-  PipedProcess();  // creates the three pipes
+  PipedProcess();  // creates the pipes
   ~PipedProcess();
   PipedProcess(const PipedProcess&) = delete;
   PipedProcess& operator=(const PipedProcess&) = delete;
 
-  // Starts the child hidden with its streams on the pipes; the parent's copies
-  // of the child's ends are closed, so reading ends once the child (and what it
-  // started) has closed its output.
+  // Starts the child hidden, in the folder of its program, which the command
+  // line must name by an absolute path (nothing is searched for). The child
+  // inherits its pipe ends and nothing else; its standard error goes to the
+  // null device, so nothing it writes there can fill a pipe and stop it. The
+  // parent's copies of the child's ends are closed, so reading ends once the
+  // child (and what it started) has closed its output.
   void Start(const std::wstring& commandLine);
 
   bool StillActive();
@@ -50,6 +53,8 @@ class PipedProcess {
   long ReadOutput(char* buffer, size_t size);
   // Bytes waiting in the output pipe, without blocking.
   size_t OutputAvailable();
+  // Waits until the child ends, at most `milliseconds`.
+  void WaitFor(unsigned milliseconds);
   void Wait();
   // The child's exit code once it has ended.
   bool ExitCode(uint32_t& code);
@@ -61,7 +66,6 @@ class PipedProcess {
   struct Native;
 
   wchar_t commandLine_[kCommandLineCapacity] = {};
-  Pipe stdErr_;
   Pipe stdOut_;
   Pipe stdIn_;
   std::unique_ptr<Native> native_;

@@ -3,9 +3,33 @@
 //   print TEXT    writes TEXT as it stands
 //   exit N        exits with code N at once
 //   stdin         copies its standard input to its standard output
+//   cwd           prints its working folder
+//   handle N      prints "open" when handle (descriptor) N is open in it, else "closed"
 #include <cstdio>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <fcntl.h>
+#endif
+
+namespace {
+
+bool HandleIsOpen(const char* value) {
+  const unsigned long long number = std::strtoull(value, nullptr, 10);
+#ifdef _WIN32
+  DWORD flags = 0;
+  return GetHandleInformation(reinterpret_cast<HANDLE>(static_cast<uintptr_t>(number)), &flags) != 0;
+#else
+  return fcntl(static_cast<int>(number), F_GETFD) != -1;
+#endif
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   if (argc < 2) return 2;
@@ -21,6 +45,14 @@ int main(int argc, char** argv) {
   if (std::strcmp(argv[1], "stdin") == 0) {
     int c;
     while ((c = std::getchar()) != EOF) std::putchar(c);
+    return 0;
+  }
+  if (std::strcmp(argv[1], "cwd") == 0) {
+    std::fputs(std::filesystem::current_path().string().c_str(), stdout);
+    return 0;
+  }
+  if (std::strcmp(argv[1], "handle") == 0 && argc > 2) {
+    std::fputs(HandleIsOpen(argv[2]) ? "open" : "closed", stdout);
     return 0;
   }
   return 2;

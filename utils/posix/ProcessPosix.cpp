@@ -5,7 +5,9 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cwchar>
+#include <thread>
 #include <vector>
 
 #include "utils/CommandLine.h"
@@ -24,10 +26,41 @@ Pipe::Pipe() {
   // Close-on-exec on both ends: a child started by another thread meanwhile
   // inherits neither; the spawn duplicates only the child's ends onto 0, 1, 2.
   int ends[2];
-  if (pipe2(ends, O_CLOEXEC) != 0) throw Exception(L"");
+  if (pipe2(ends, O_CLOEXEC) != 0) throw Exception(L"cannot create a pipe");
   read.reset(ends[0]);
   write.reset(ends[1]);
 }
+
+namespace {
+
+// The program the line names; an absolute path, so that nothing is searched for.
+std::string ProgramOf(const std::vector<std::string>& args) {
+  if (args.empty() || args[0].empty() || args[0][0] != '/') {
+    throw Exception(L"the program path is not absolute");
+  }
+  return args[0];
+}
+
+UniqueOsHandle OpenNullDevice() {
+  const int device = open("/dev/null", O_WRONLY | O_CLOEXEC);
+  if (device < 0) throw Exception(L"cannot open the null device");
+  return UniqueOsHandle(device);
+}
+
+// Owns the spawn's list of steps.
+class SpawnActions {
+ public:
+  SpawnActions() { posix_spawn_file_actions_init(&actions_); }
+  ~SpawnActions() { posix_spawn_file_actions_destroy(&actions_); }
+  SpawnActions(const SpawnActions&) = delete;
+  SpawnActions& operator=(const SpawnActions&) = delete;
+  posix_spawn_file_actions_t* get() { return &actions_; }
+
+ private:
+  posix_spawn_file_actions_t actions_;
+};
+
+}  // namespace
 
 struct PipedProcess::Native {
   pid_t pid = -1;
@@ -53,31 +86,35 @@ PipedProcess::PipedProcess() : native_(std::make_unique<Native>()) {}
 PipedProcess::~PipedProcess() { Close(); }
 
 void PipedProcess::Start(const std::wstring& commandLine) {
-  if (commandLine.size() >= kCommandLineCapacity) throw Exception(L"");
+  if (commandLine.size() >= kCommandLineCapacity) throw Exception(L"the command line is too long");
   std::wcsncpy(commandLine_, commandLine.c_str(), kCommandLineCapacity);
 
   std::vector<std::string> args;
   for (const std::wstring& arg : SplitCommandLineLikeWindows(commandLine_)) {
     args.push_back(ToNarrow(arg, kCodePageUtf8));
   }
-  if (args.empty() || args[0].empty()) throw Exception(L"");
+  const std::string program = ProgramOf(args);
+  const std::string folder = program.substr(0, program.rfind('/') + 1);
   std::vector<char*> argv;
   for (std::string& arg : args) argv.push_back(arg.data());
   argv.push_back(nullptr);
+  const UniqueOsHandle nullDevice = OpenNullDevice();
 
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_adddup2(&actions, stdIn_.read.get(), 0);
-  posix_spawn_file_actions_adddup2(&actions, stdOut_.write.get(), 1);
-  posix_spawn_file_actions_adddup2(&actions, stdErr_.write.get(), 2);
+  // The standard streams and nothing more: every other descriptor is closed,
+  // whether or not its owner asked for close-on-exec.
+  SpawnActions actions;
+  posix_spawn_file_actions_adddup2(actions.get(), stdIn_.read.get(), 0);
+  posix_spawn_file_actions_adddup2(actions.get(), stdOut_.write.get(), 1);
+  posix_spawn_file_actions_adddup2(actions.get(), nullDevice.get(), 2);
+  posix_spawn_file_actions_addclosefrom_np(actions.get(), 3);
+  posix_spawn_file_actions_addchdir_np(actions.get(), folder.c_str());
   pid_t pid = -1;
-  const int failed = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
-  if (failed != 0) throw Exception(L"");
+  if (posix_spawn(&pid, program.c_str(), actions.get(), nullptr, argv.data(), environ) != 0) {
+    throw Exception(L"cannot start " + commandLine);
+  }
 
   native_->pid = pid;
   stdOut_.write.reset();
-  stdErr_.write.reset();
   stdIn_.read.reset();
 }
 
@@ -100,6 +137,14 @@ size_t PipedProcess::OutputAvailable() {
   return static_cast<size_t>(available);
 }
 
+void PipedProcess::WaitFor(unsigned milliseconds) {
+  // No handle to wait on here: look at the child every millisecond.
+  const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+  while (StillActive() && std::chrono::steady_clock::now() < until) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+}
+
 void PipedProcess::Wait() { native_->Reap(true); }
 
 bool PipedProcess::ExitCode(uint32_t& code) {
@@ -118,7 +163,7 @@ uint32_t PipedProcess::ProcessId() const {
 void PipedProcess::Close() {
   // A child that is still running is left to run; it is reaped here if done.
   native_->Reap(false);
-  for (Pipe* pipe : {&stdErr_, &stdOut_, &stdIn_}) {
+  for (Pipe* pipe : {&stdOut_, &stdIn_}) {
     pipe->read.reset();
     pipe->write.reset();
   }

@@ -1,7 +1,10 @@
 #include <windows.h>
 
 #include <cwchar>
+#include <cwctype>
+#include <vector>
 
+#include "utils/CommandLine.h"
 #include "utils/Encoding.h"
 #include "utils/Process.h"
 
@@ -12,13 +15,119 @@ void OsHandleTraits::Close(Value value) { CloseHandle(value); }
 Exception::Exception(const std::wstring& message) : text_(ToNarrow(message, kCodePageAnsi)) {}
 
 Pipe::Pipe() {
-  SECURITY_ATTRIBUTES attributes{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
   HANDLE readEnd = nullptr;
   HANDLE writeEnd = nullptr;
-  if (!CreatePipe(&readEnd, &writeEnd, &attributes, 0)) throw Exception(L"");
+  if (!CreatePipe(&readEnd, &writeEnd, nullptr, 0)) throw Exception(L"cannot create a pipe");
   read.reset(readEnd);
   write.reset(writeEnd);
 }
+
+namespace {
+
+bool IsAbsolute(const std::wstring& path) {
+  const bool drive = path.size() >= 3 && std::iswalpha(path[0]) && path[1] == L':' &&
+                     (path[2] == L'\\' || path[2] == L'/');
+  return drive || path.rfind(L"\\\\", 0) == 0;
+}
+
+// The program the line names, by the rules the system applies to the first
+// argument; an absolute path, so that nothing is searched for in the
+// installer's working folder.
+std::wstring ProgramOf(const std::wstring& commandLine) {
+  if (commandLine.empty()) throw Exception(L"no program to start");
+  const std::vector<std::wstring> args = SplitCommandLine(commandLine);
+  if (args.empty() || !IsAbsolute(args[0])) throw Exception(L"the program path is not absolute");
+  return args[0];
+}
+
+std::wstring FolderOf(const std::wstring& program) {
+  return program.substr(0, program.find_last_of(L"\\/") + 1);
+}
+
+// The child's ends are inheritable only while this one child is created.
+class Lent {
+ public:
+  explicit Lent(HANDLE handle) : handle_(handle) {
+    if (!SetHandleInformation(handle_, HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT)) {
+      throw Exception(L"cannot lend a handle to the child");
+    }
+  }
+  ~Lent() { SetHandleInformation(handle_, HANDLE_FLAG_INHERIT, 0); }
+  Lent(const Lent&) = delete;
+  Lent& operator=(const Lent&) = delete;
+
+ private:
+  HANDLE handle_;
+};
+
+// The attribute list that limits what the child inherits to `handles`.
+class InheritList {
+ public:
+  explicit InheritList(std::vector<HANDLE> handles) : handles_(std::move(handles)) {
+    SIZE_T size = 0;
+    InitializeProcThreadAttributeList(nullptr, 1, 0, &size);
+    storage_.resize(size);
+    auto* list = reinterpret_cast<LPPROC_THREAD_ATTRIBUTE_LIST>(storage_.data());
+    if (size == 0 || !InitializeProcThreadAttributeList(list, 1, 0, &size)) {
+      throw Exception(L"cannot build the inheritance list");
+    }
+    list_ = list;
+    if (!UpdateProcThreadAttribute(list_, 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST, handles_.data(),
+                                   handles_.size() * sizeof(HANDLE), nullptr, nullptr)) {
+      DeleteProcThreadAttributeList(list_);  // a constructor that throws runs no destructor
+      throw Exception(L"cannot build the inheritance list");
+    }
+  }
+  ~InheritList() {
+    if (list_ != nullptr) DeleteProcThreadAttributeList(list_);
+  }
+  InheritList(const InheritList&) = delete;
+  InheritList& operator=(const InheritList&) = delete;
+
+  LPPROC_THREAD_ATTRIBUTE_LIST get() const { return list_; }
+
+ private:
+  std::vector<HANDLE> handles_;  // must outlive the list
+  std::vector<unsigned char> storage_;
+  LPPROC_THREAD_ATTRIBUTE_LIST list_ = nullptr;
+};
+
+UniqueOsHandle OpenNullDevice() {
+  HANDLE device = CreateFileW(L"NUL", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+  if (device == INVALID_HANDLE_VALUE) throw Exception(L"cannot open the null device");
+  return UniqueOsHandle(device);
+}
+
+// Hidden, in the program's own folder, inheriting the three standard handles
+// and nothing else. The handles are lent for the call only, so they are
+// still open when their loan ends.
+PROCESS_INFORMATION CreateChild(const std::wstring& program, wchar_t* commandLine, HANDLE input,
+                                HANDLE output, HANDLE error) {
+  STARTUPINFOEXW startup{};
+  startup.StartupInfo.cb = sizeof startup;
+  startup.StartupInfo.dwFlags = STARTF_USESTDHANDLES | STARTF_USESHOWWINDOW;
+  startup.StartupInfo.wShowWindow = SW_HIDE;
+  startup.StartupInfo.hStdInput = input;
+  startup.StartupInfo.hStdOutput = output;
+  startup.StartupInfo.hStdError = error;
+
+  const Lent lentInput(input);
+  const Lent lentOutput(output);
+  const Lent lentError(error);
+  const InheritList inherit({input, output, error});
+  startup.lpAttributeList = inherit.get();
+
+  PROCESS_INFORMATION info{};
+  if (!CreateProcessW(program.c_str(), commandLine, nullptr, nullptr, TRUE,
+                      EXTENDED_STARTUPINFO_PRESENT, nullptr, FolderOf(program).c_str(),
+                      &startup.StartupInfo, &info)) {
+    throw Exception(L"cannot start " + program);
+  }
+  return info;
+}
+
+}  // namespace
 
 struct PipedProcess::Native {
   UniqueOsHandle process;
@@ -32,31 +141,17 @@ PipedProcess::PipedProcess() : native_(std::make_unique<Native>()) {}
 PipedProcess::~PipedProcess() { Close(); }
 
 void PipedProcess::Start(const std::wstring& commandLine) {
-  if (commandLine.size() >= kCommandLineCapacity) throw Exception(L"");
+  if (commandLine.size() >= kCommandLineCapacity) throw Exception(L"the command line is too long");
+  const std::wstring program = ProgramOf(commandLine);
   wcsncpy(commandLine_, commandLine.c_str(), kCommandLineCapacity);
-
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  startup.dwFlags = STARTF_USESTDHANDLES | STARTF_USESHOWWINDOW;
-  startup.wShowWindow = SW_HIDE;
-  SetHandleInformation(stdOut_.read.get(), HANDLE_FLAG_INHERIT, 0);
-  SetHandleInformation(stdErr_.read.get(), HANDLE_FLAG_INHERIT, 0);
-  SetHandleInformation(stdIn_.write.get(), HANDLE_FLAG_INHERIT, 0);
-  startup.hStdInput = stdIn_.read.get();
-  startup.hStdOutput = stdOut_.write.get();
-  startup.hStdError = stdErr_.write.get();
-
-  PROCESS_INFORMATION info{};
-  if (!CreateProcessW(nullptr, commandLine_, nullptr, nullptr, TRUE, 0, nullptr, nullptr,
-                      &startup, &info)) {
-    throw Exception(L"");
-  }
+  const UniqueOsHandle nullDevice = OpenNullDevice();
+  const PROCESS_INFORMATION info =
+      CreateChild(program, commandLine_, stdIn_.read.get(), stdOut_.write.get(), nullDevice.get());
   native_->process.reset(info.hProcess);
   native_->thread.reset(info.hThread);
   native_->processId = info.dwProcessId;
   native_->threadId = info.dwThreadId;
   stdOut_.write.reset();
-  stdErr_.write.reset();
   stdIn_.read.reset();
 }
 
@@ -80,6 +175,10 @@ size_t PipedProcess::OutputAvailable() {
   return available;
 }
 
+void PipedProcess::WaitFor(unsigned milliseconds) {
+  if (native_->process) WaitForSingleObject(native_->process.get(), milliseconds);
+}
+
 void PipedProcess::Wait() {
   if (native_->process) WaitForSingleObject(native_->process.get(), INFINITE);
 }
@@ -99,7 +198,7 @@ uint32_t PipedProcess::ProcessId() const { return native_->processId; }
 void PipedProcess::Close() {
   native_->thread.reset();
   native_->process.reset();
-  for (Pipe* pipe : {&stdErr_, &stdOut_, &stdIn_}) {
+  for (Pipe* pipe : {&stdOut_, &stdIn_}) {
     pipe->read.reset();
     pipe->write.reset();
   }
