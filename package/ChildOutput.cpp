@@ -11,7 +11,8 @@ ChildOutput::ChildOutput(ChildKind kind, StatusCallback callback)
 void ChildOutput::Feed(const char* bytes, size_t count) {
   const char* const end = bytes + count;
   while (bytes < end) {
-    const char* feed = static_cast<const char*>(std::memchr(bytes, '\n', static_cast<size_t>(end - bytes)));
+    const char* feed =
+        static_cast<const char*>(std::memchr(bytes, '\n', static_cast<size_t>(end - bytes)));
     const char* stop = feed == nullptr ? end : feed;
     const size_t room = kMaxLineBytes - line_.size();
     line_.append(bytes, std::min(room, static_cast<size_t>(stop - bytes)));

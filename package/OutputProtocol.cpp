@@ -1,7 +1,6 @@
 #include "package/OutputProtocol.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdint>
 #include <cwchar>
 #include <cwctype>
@@ -57,11 +56,8 @@ unsigned PackageCodePage(const std::wstring& value) {
   if (name == L"UTF8") return Utils::kCodePageUtf8;
   if (name == L"ACP") return Utils::kCodePageAnsi;
   wchar_t* end = nullptr;
-  errno = 0;
   const long long number = std::wcstoll(name.c_str(), &end, 10);
-  if (end == name.c_str() || errno == ERANGE || number < INT32_MIN || number > INT32_MAX) {
-    return Utils::kCodePageAnsi;
-  }
+  if (end == name.c_str() || number < INT32_MIN || number > INT32_MAX) return Utils::kCodePageAnsi;
   const auto codePage = static_cast<unsigned>(static_cast<int32_t>(number));
   return Utils::ToWide("A", codePage).empty() ? Utils::kCodePageAnsi : codePage;
 }

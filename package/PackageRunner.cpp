@@ -6,8 +6,7 @@
 
 CPackageRunner::CPackageRunner(StatusCallback callback, std::wstring packageCommand,
                                std::wstring installFolder)
-    : callback_(callback),
-      packageCommand_(std::move(packageCommand)) {
+    : callback_(callback), packageCommand_(std::move(packageCommand)) {
   options_.installFolder = std::move(installFolder);
 }
 

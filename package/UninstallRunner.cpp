@@ -9,9 +9,7 @@
 
 CUninstallRunner::CUninstallRunner(StatusCallback callback, std::wstring uninstaller,
                                    std::wstring oldFolder)
-    : callback_(callback),
-      uninstaller_(std::move(uninstaller)),
-      oldFolder_(std::move(oldFolder)) {}
+    : callback_(callback), uninstaller_(std::move(uninstaller)), oldFolder_(std::move(oldFolder)) {}
 
 CUninstallRunner::~CUninstallRunner() { worker_.reset(); }
 
@@ -34,7 +32,8 @@ void CUninstallRunner::Run(void* context) {
   self->callback_(UNIST_CODE_PROGRESS, 0.0, L"");
   bool outcomeSeen = false;
   try {
-    outcomeSeen = RunChild(self->child_, self->commandLine_, ChildKind::Uninstaller, self->callback_);
+    outcomeSeen =
+        RunChild(self->child_, self->commandLine_, ChildKind::Uninstaller, self->callback_);
   } catch (const std::exception&) {
     self->child_.reset();
     self->callback_(UNIST_CODE_FAIL, 2.0, L"");

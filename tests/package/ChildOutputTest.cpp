@@ -47,7 +47,8 @@ const std::wstring kInstallFailed = L"安装包安装失败";
 INSTANTIATE_TEST_SUITE_P(
     Output, Pieces,
     testing::Values(
-        PiecesCase{"LineCutBetweenPieces", P, {"Progress=0.", "5\nInstPa", "th=C:\\V\n", "State=Fa", "il\n"},
+        PiecesCase{"LineCutBetweenPieces", P,
+                   {"Progress=0.", "5\nInstPa", "th=C:\\V\n", "State=Fa", "il\n"},
                    {{2002, 0.5, L""}, {3000, 0, L"C:\\V"}, {2004, 0, kInstallFailed}}},
         PiecesCase{"CrLfEndsALine", P, {"InstPath=C:\\V\r\nExePath=C:\\V\\q.exe\r\r\n"},
                    {{3000, 0, L"C:\\V"}, {3001, 0, L"C:\\V\\q.exe"}}},
@@ -76,7 +77,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(ChildOutput, AByteAtATimeGivesWhatOnePieceGives) {
   const std::string bytes =
-      "Encode=UTF8\r\nProgress=0.25\nInstPath=C:\\V \xE5\xAE\x89\r\nMessage=\xE6\x96\x87\nState=Success";
+      "Encode=UTF8\r\nProgress=0.25\nInstPath=C:\\V \xE5\xAE\x89\r\n"
+      "Message=\xE6\x96\x87\nState=Success";
   std::vector<std::string> oneByteEach;
   for (const char c : bytes) oneByteEach.emplace_back(1, c);
   const Read whole = Feed(P, {bytes});

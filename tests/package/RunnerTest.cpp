@@ -195,7 +195,8 @@ TEST_F(Runners, PackageLineSplitBetweenWritesIsJoined) {
   const auto package = Child(L"__Package_Quorvane.exe",
                              WriteStep("Encode=936\nInstPath=C:\\Pro") + "sleep 200\n" +
                                  WriteStep("gram Files\\\xB0") + "sleep 200\n" +
-                                 WriteStep("\xB2\r\nState=Succ") + "sleep 200\n" + WriteStep("ess"));
+                                 WriteStep("\xB2\r\nState=Succ") + "sleep 200\n" +
+                                 WriteStep("ess"));
   EXPECT_EQ(Install(package, {}),
             InstallCodes({{3000, 0, L"C:\\Program Files\\安"}, {2003, 0, L""}}));
 }
@@ -207,9 +208,11 @@ TEST_F(Runners, ChildrenThatWriteMuchEndNormally) {
   EXPECT_EQ(Uninstall(Child(L"Quorvane_un_asa.exe", stderrFlood + WriteStep("State=Success\n")),
                       L"C:\\old"),
             (std::vector<Status>{{5002, 0, L""}, {5003, 0, L""}}));
-  EXPECT_EQ(Install(Child(L"__Package_Quorvane.exe", stderrFlood + WriteStep("State=Success\n")), {}),
-            InstallCodes({{2003, 0, L""}}));
-  const std::string afterOutcome = WriteStep("State=Success\n") + "repeat 7000 write Message=m\\n\n";
+  EXPECT_EQ(
+      Install(Child(L"__Package_Quorvane.exe", stderrFlood + WriteStep("State=Success\n")), {}),
+      InstallCodes({{2003, 0, L""}}));
+  const std::string afterOutcome =
+      WriteStep("State=Success\n") + "repeat 7000 write Message=m\\n\n";
   EXPECT_EQ(Install(Child(L"__Package_Quorvane.exe", afterOutcome), {}),
             InstallCodes({{2003, 0, L""}}));
 }

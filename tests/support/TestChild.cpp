@@ -23,7 +23,8 @@ bool HandleIsOpen(const char* value) {
   const unsigned long long number = std::strtoull(value, nullptr, 10);
 #ifdef _WIN32
   DWORD flags = 0;
-  return GetHandleInformation(reinterpret_cast<HANDLE>(static_cast<uintptr_t>(number)), &flags) != 0;
+  const auto handle = reinterpret_cast<HANDLE>(static_cast<uintptr_t>(number));
+  return GetHandleInformation(handle, &flags) != 0;
 #else
   return fcntl(static_cast<int>(number), F_GETFD) != -1;
 #endif

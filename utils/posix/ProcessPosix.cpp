@@ -99,15 +99,22 @@ void PipedProcess::Start(const std::wstring& commandLine) {
   for (std::string& arg : args) argv.push_back(arg.data());
   argv.push_back(nullptr);
   const UniqueOsHandle nullDevice = OpenNullDevice();
+  // Closed before, or started once already: the child's ends are gone.
+  if (!stdIn_.read || !stdOut_.write) {
+    stdIn_ = Pipe();
+    stdOut_ = Pipe();
+  }
 
   // The standard streams and nothing more: every other descriptor is closed,
   // whether or not its owner asked for close-on-exec.
   SpawnActions actions;
-  posix_spawn_file_actions_adddup2(actions.get(), stdIn_.read.get(), 0);
-  posix_spawn_file_actions_adddup2(actions.get(), stdOut_.write.get(), 1);
-  posix_spawn_file_actions_adddup2(actions.get(), nullDevice.get(), 2);
-  posix_spawn_file_actions_addclosefrom_np(actions.get(), 3);
-  posix_spawn_file_actions_addchdir_np(actions.get(), folder.c_str());
+  const bool listed =
+      posix_spawn_file_actions_adddup2(actions.get(), stdIn_.read.get(), 0) == 0 &&
+      posix_spawn_file_actions_adddup2(actions.get(), stdOut_.write.get(), 1) == 0 &&
+      posix_spawn_file_actions_adddup2(actions.get(), nullDevice.get(), 2) == 0 &&
+      posix_spawn_file_actions_addclosefrom_np(actions.get(), 3) == 0 &&
+      posix_spawn_file_actions_addchdir_np(actions.get(), folder.c_str()) == 0;
+  if (!listed) throw Exception(L"cannot prepare the start");
   pid_t pid = -1;
   if (posix_spawn(&pid, program.c_str(), actions.get(), nullptr, argv.data(), environ) != 0) {
     throw Exception(L"cannot start " + commandLine);

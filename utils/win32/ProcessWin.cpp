@@ -145,6 +145,11 @@ void PipedProcess::Start(const std::wstring& commandLine) {
   const std::wstring program = ProgramOf(commandLine);
   wcsncpy(commandLine_, commandLine.c_str(), kCommandLineCapacity);
   const UniqueOsHandle nullDevice = OpenNullDevice();
+  // Closed before, or started once already: the child's ends are gone.
+  if (!stdIn_.read || !stdOut_.write) {
+    stdIn_ = Pipe();
+    stdOut_ = Pipe();
+  }
   const PROCESS_INFORMATION info =
       CreateChild(program, commandLine_, stdIn_.read.get(), stdOut_.write.get(), nullDevice.get());
   native_->process.reset(info.hProcess);
