@@ -1,25 +1,22 @@
 #include "package/ChildRun.h"
 
-#include <algorithm>
+#include <chrono>
+#include <thread>
 
 #include "package/ChildOutput.h"
 
 namespace {
 
 constexpr size_t kReadSize = 4096;
-constexpr unsigned kIdleWaitMs = 10;
-
-// Reads at most `limit` bytes that are already in the pipe, so the read never
-// blocks; the count read.
-size_t ReadWaiting(Utils::PipedProcess& child, ChildOutput& output, size_t limit) {
-  const size_t waiting = std::min({child.OutputAvailable(), limit, kReadSize});
-  if (waiting == 0) return 0;
-  char buffer[kReadSize];
-  const long got = child.ReadOutput(buffer, waiting);
-  if (got <= 0) return 0;
-  output.Feed(buffer, static_cast<size_t>(got));
-  return static_cast<size_t>(got);
-}
+// How often a silent child is looked at, and how long after its end a read
+// may take to bring what it wrote last (on a busy machine that is not at
+// once); the wait is spent in full only when something the child started
+// holds the pipe.
+constexpr unsigned kLivingWaitMs = 50;
+constexpr unsigned kAfterEndWaitMs = 1000;
+// More than a pipe holds: once the child has ended, output beyond this comes
+// from programs it started, which may write for ever.
+constexpr size_t kAfterEndBytes = 1 << 20;
 
 }  // namespace
 
@@ -30,19 +27,25 @@ bool RunChild(std::unique_ptr<Utils::PipedProcess>& child, const std::wstring& c
   child->Start(commandLine);
   ChildOutput output(kind, callback);
 
-  // Only bytes already waiting are read: a blocking read would outlive the
-  // child whenever something it started still holds the pipe. The output is
-  // read to the child's end whatever it says, so a child never waits on a
-  // full pipe.
-  while (child->StillActive()) {
-    if (ReadWaiting(*child, output, kReadSize) == 0) child->WaitFor(kIdleWaitMs);
-  }
-  // Everything the child wrote before it ended is in the pipe now; what
-  // arrives later comes from programs it started and is not its output.
-  for (size_t left = child->OutputAvailable(); left > 0;) {
-    const size_t got = ReadWaiting(*child, output, left);
-    if (got == 0) break;
-    left -= got;
+  // The output is read until the child has ended, whatever it says, so it
+  // never waits on a full pipe. Reads wait with a limit: what the child
+  // started may hold the pipe open long after the child itself has ended.
+  size_t afterEnd = 0;
+  char buffer[kReadSize];
+  for (;;) {
+    const bool ended = !child->StillActive();
+    const long got =
+        child->ReadOutputWithin(buffer, sizeof buffer, ended ? kAfterEndWaitMs : kLivingWaitMs);
+    if (got > 0) {
+      output.Feed(buffer, static_cast<size_t>(got));
+      afterEnd += ended ? static_cast<size_t>(got) : 0;
+      if (afterEnd < kAfterEndBytes) continue;
+    }
+    if (got == 0 || ended) break;
+    // A failed read ends nothing while the child lives, but must not spin.
+    if (got != Utils::PipedProcess::kNothingYet) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(kLivingWaitMs));
+    }
   }
   output.Finish();
   child->Wait();

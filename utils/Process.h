@@ -23,9 +23,10 @@ class Exception : public std::exception {
 };
 
 // Neither end is inheritable: the process start lends the child's end to that
-// one child only.
+// one child only. A read end made for waiting can be waited on with a limit
+// (on Windows it is the overlapped end of a named pipe).
 struct Pipe {
-  Pipe();
+  explicit Pipe(bool waitableRead = false);
   UniqueOsHandle read;
   UniqueOsHandle write;
 };
@@ -48,13 +49,14 @@ class PipedProcess {
   void Start(const std::wstring& commandLine);
 
   bool StillActive();
-  // Up to `size` bytes of the child's standard output; blocks until the child
-  // writes or closes it. 0 at end of output, -1 when the read fails.
+  static constexpr long kNothingYet = -2;
+  // Up to `size` bytes of the child's standard output, waiting at most
+  // `milliseconds` for them: the count read; 0 at end of output (the child,
+  // and what it started, closed it); kNothingYet when nothing came in time;
+  // -1 when the read fails.
+  long ReadOutputWithin(char* buffer, size_t size, unsigned milliseconds);
+  // The same, waiting as long as it takes.
   long ReadOutput(char* buffer, size_t size);
-  // Bytes waiting in the output pipe, without blocking.
-  size_t OutputAvailable();
-  // Waits until the child ends, at most `milliseconds`.
-  void WaitFor(unsigned milliseconds);
   void Wait();
   // The child's exit code once it has ended.
   bool ExitCode(uint32_t& code);

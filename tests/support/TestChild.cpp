@@ -3,7 +3,7 @@
 //   print TEXT    writes TEXT as it stands
 //   exit N        exits with code N at once
 //   stdin         copies its standard input to its standard output
-//   cwd           prints its working folder
+//   exists NAME   prints "yes" when NAME, relative to its working folder, exists, else "no"
 //   handle N      prints "open" when handle (descriptor) N is open in it, else "closed"
 #include <cstdio>
 #include <cstdint>
@@ -48,8 +48,8 @@ int main(int argc, char** argv) {
     while ((c = std::getchar()) != EOF) std::putchar(c);
     return 0;
   }
-  if (std::strcmp(argv[1], "cwd") == 0) {
-    std::fputs(std::filesystem::current_path().string().c_str(), stdout);
+  if (std::strcmp(argv[1], "exists") == 0 && argc > 2) {
+    std::fputs(std::filesystem::exists(argv[2]) ? "yes" : "no", stdout);
     return 0;
   }
   if (std::strcmp(argv[1], "handle") == 0 && argc > 2) {

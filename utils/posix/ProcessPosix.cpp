@@ -1,13 +1,12 @@
 #include <fcntl.h>
 #include <spawn.h>
-#include <sys/ioctl.h>
+#include <poll.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <chrono>
+#include <climits>
 #include <cwchar>
-#include <thread>
 #include <vector>
 
 #include "utils/CommandLine.h"
@@ -22,7 +21,8 @@ void OsHandleTraits::Close(Value value) { close(value); }
 
 Exception::Exception(const std::wstring& message) : text_(ToNarrow(message, kCodePageAnsi)) {}
 
-Pipe::Pipe() {
+// Every descriptor can be polled: nothing to do for a waitable read end.
+Pipe::Pipe(bool) {
   // Close-on-exec on both ends: a child started by another thread meanwhile
   // inherits neither; the spawn duplicates only the child's ends onto 0, 1, 2.
   int ends[2];
@@ -81,7 +81,7 @@ struct PipedProcess::Native {
   }
 };
 
-PipedProcess::PipedProcess() : native_(std::make_unique<Native>()) {}
+PipedProcess::PipedProcess() : stdOut_(true), native_(std::make_unique<Native>()) {}
 
 PipedProcess::~PipedProcess() { Close(); }
 
@@ -102,7 +102,7 @@ void PipedProcess::Start(const std::wstring& commandLine) {
   // Closed before, or started once already: the child's ends are gone.
   if (!stdIn_.read || !stdOut_.write) {
     stdIn_ = Pipe();
-    stdOut_ = Pipe();
+    stdOut_ = Pipe(true);
   }
 
   // The standard streams and nothing more: every other descriptor is closed,
@@ -138,18 +138,16 @@ long PipedProcess::ReadOutput(char* buffer, size_t size) {
   return static_cast<long>(got);
 }
 
-size_t PipedProcess::OutputAvailable() {
-  int available = 0;
-  if (ioctl(stdOut_.read.get(), FIONREAD, &available) != 0 || available < 0) return 0;
-  return static_cast<size_t>(available);
-}
-
-void PipedProcess::WaitFor(unsigned milliseconds) {
-  // No handle to wait on here: look at the child every millisecond.
-  const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
-  while (StillActive() && std::chrono::steady_clock::now() < until) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  }
+long PipedProcess::ReadOutputWithin(char* buffer, size_t size, unsigned milliseconds) {
+  pollfd output{stdOut_.read.get(), POLLIN, 0};
+  const int timeout = milliseconds > INT_MAX ? INT_MAX : static_cast<int>(milliseconds);
+  int ready;
+  do {
+    ready = poll(&output, 1, timeout);
+  } while (ready < 0 && errno == EINTR);
+  if (ready == 0) return kNothingYet;
+  if (ready < 0) return -1;
+  return ReadOutput(buffer, size);  // readable or at its end: does not block
 }
 
 void PipedProcess::Wait() { native_->Reap(true); }

@@ -1,7 +1,11 @@
 #include <windows.h>
 
+#include <algorithm>
+#include <atomic>
+#include <cstring>
 #include <cwchar>
 #include <cwctype>
+#include <string>
 #include <vector>
 
 #include "utils/CommandLine.h"
@@ -14,15 +18,30 @@ void OsHandleTraits::Close(Value value) { CloseHandle(value); }
 
 Exception::Exception(const std::wstring& message) : text_(ToNarrow(message, kCodePageAnsi)) {}
 
-Pipe::Pipe() {
-  HANDLE readEnd = nullptr;
-  HANDLE writeEnd = nullptr;
-  if (!CreatePipe(&readEnd, &writeEnd, nullptr, 0)) throw Exception(L"cannot create a pipe");
-  read.reset(readEnd);
-  write.reset(writeEnd);
-}
-
 namespace {
+
+constexpr DWORD kPipeBufferSize = 64 * 1024;
+
+// An anonymous pipe cannot be read with a time limit, so a waitable read end
+// is the overlapped server end of a named pipe with one instance, which its
+// own write end takes at once. The name is not meant to be found: the
+// creation fails if it exists, and the default rights let no process that is
+// not elevated write to it.
+void CreateWaitablePipe(UniqueOsHandle& read, UniqueOsHandle& write) {
+  static std::atomic<unsigned> serial{0};
+  LARGE_INTEGER now{};
+  QueryPerformanceCounter(&now);
+  wchar_t name[96];
+  swprintf(name, sizeof name / sizeof name[0], L"\\\\.\\pipe\\Quorvane.%lu.%u.%llx",
+           GetCurrentProcessId(), serial++, static_cast<unsigned long long>(now.QuadPart));
+  read.reset(CreateNamedPipeW(
+      name, PIPE_ACCESS_INBOUND | FILE_FLAG_OVERLAPPED | FILE_FLAG_FIRST_PIPE_INSTANCE,
+      PIPE_TYPE_BYTE | PIPE_READMODE_BYTE | PIPE_WAIT | PIPE_REJECT_REMOTE_CLIENTS, 1,
+      kPipeBufferSize, kPipeBufferSize, 0, nullptr));
+  if (!read) throw Exception(L"cannot create a pipe");
+  write.reset(CreateFileW(name, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+  if (!write) throw Exception(L"cannot open a pipe");
+}
 
 bool IsAbsolute(const std::wstring& path) {
   const bool drive = path.size() >= 3 && std::iswalpha(path[0]) && path[1] == L':' &&
@@ -129,14 +148,74 @@ PROCESS_INFORMATION CreateChild(const std::wstring& program, wchar_t* commandLin
 
 }  // namespace
 
+Pipe::Pipe(bool waitableRead) {
+  if (waitableRead) {
+    CreateWaitablePipe(read, write);
+    return;
+  }
+  HANDLE readEnd = nullptr;
+  HANDLE writeEnd = nullptr;
+  if (!CreatePipe(&readEnd, &writeEnd, nullptr, 0)) throw Exception(L"cannot create a pipe");
+  read.reset(readEnd);
+  write.reset(writeEnd);
+}
+
 struct PipedProcess::Native {
   UniqueOsHandle process;
   UniqueOsHandle thread;
   DWORD processId = 0;
   DWORD threadId = 0;
+
+  // The output's overlapped read, which may outlive the call that waited for
+  // it, so its buffer lives here; what it brought beyond a caller's buffer
+  // waits in `ready`.
+  UniqueOsHandle readDone{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+  OVERLAPPED overlapped{};
+  char buffer[4096] = {};
+  bool pending = false;
+  std::string ready;
+
+  // Bytes into `ready`: their count, 0 at end of output, kNothingYet, or -1.
+  long Fill(HANDLE pipe, unsigned milliseconds) {
+    if (!pending) {
+      if (!readDone) return -1;
+      ResetEvent(readDone.get());
+      overlapped = OVERLAPPED{};
+      overlapped.hEvent = readDone.get();
+      DWORD got = 0;
+      if (ReadFile(pipe, buffer, sizeof buffer, &got, &overlapped)) return Take(got);
+      const DWORD error = GetLastError();
+      if (error != ERROR_IO_PENDING) return error == ERROR_BROKEN_PIPE ? 0 : -1;
+      pending = true;
+    }
+    const DWORD waited = WaitForSingleObject(readDone.get(), milliseconds);
+    if (waited == WAIT_TIMEOUT) return kNothingYet;
+    if (waited != WAIT_OBJECT_0) return -1;
+    pending = false;
+    DWORD got = 0;
+    if (!GetOverlappedResult(pipe, &overlapped, &got, FALSE)) {
+      return GetLastError() == ERROR_BROKEN_PIPE ? 0 : -1;
+    }
+    return Take(got);
+  }
+
+  // A write of no bytes completes a read with none: that is no end of output.
+  long Take(DWORD got) {
+    ready.assign(buffer, got);
+    return got == 0 ? kNothingYet : static_cast<long>(got);
+  }
+
+  // A read still under way must end before its pipe or buffer go.
+  void CancelRead(HANDLE pipe) {
+    if (!pending) return;
+    CancelIoEx(pipe, &overlapped);
+    DWORD got = 0;
+    GetOverlappedResult(pipe, &overlapped, &got, TRUE);
+    pending = false;
+  }
 };
 
-PipedProcess::PipedProcess() : native_(std::make_unique<Native>()) {}
+PipedProcess::PipedProcess() : stdOut_(true), native_(std::make_unique<Native>()) {}
 
 PipedProcess::~PipedProcess() { Close(); }
 
@@ -147,8 +226,10 @@ void PipedProcess::Start(const std::wstring& commandLine) {
   const UniqueOsHandle nullDevice = OpenNullDevice();
   // Closed before, or started once already: the child's ends are gone.
   if (!stdIn_.read || !stdOut_.write) {
+    native_->CancelRead(stdOut_.read.get());
+    native_->ready.clear();
     stdIn_ = Pipe();
-    stdOut_ = Pipe();
+    stdOut_ = Pipe(true);
   }
   const PROCESS_INFORMATION info =
       CreateChild(program, commandLine_, stdIn_.read.get(), stdOut_.write.get(), nullDevice.get());
@@ -166,22 +247,23 @@ bool PipedProcess::StillActive() {
          GetExitCodeProcess(native_->process.get(), &code) && code == STILL_ACTIVE;
 }
 
-long PipedProcess::ReadOutput(char* buffer, size_t size) {
-  DWORD got = 0;
-  if (!ReadFile(stdOut_.read.get(), buffer, static_cast<DWORD>(size), &got, nullptr)) {
-    return GetLastError() == ERROR_BROKEN_PIPE ? 0 : -1;
+long PipedProcess::ReadOutputWithin(char* buffer, size_t size, unsigned milliseconds) {
+  if (native_->ready.empty()) {
+    const long filled = native_->Fill(stdOut_.read.get(), milliseconds);
+    if (filled <= 0) return filled;
   }
-  return static_cast<long>(got);
+  const size_t count = std::min(size, native_->ready.size());
+  std::memcpy(buffer, native_->ready.data(), count);
+  native_->ready.erase(0, count);
+  return static_cast<long>(count);
 }
 
-size_t PipedProcess::OutputAvailable() {
-  DWORD available = 0;
-  if (!PeekNamedPipe(stdOut_.read.get(), nullptr, 0, nullptr, &available, nullptr)) return 0;
-  return available;
-}
-
-void PipedProcess::WaitFor(unsigned milliseconds) {
-  if (native_->process) WaitForSingleObject(native_->process.get(), milliseconds);
+long PipedProcess::ReadOutput(char* buffer, size_t size) {
+  long got;
+  do {
+    got = ReadOutputWithin(buffer, size, INFINITE);
+  } while (got == kNothingYet);
+  return got;
 }
 
 void PipedProcess::Wait() {
@@ -201,6 +283,7 @@ bool PipedProcess::ExitCode(uint32_t& code) {
 uint32_t PipedProcess::ProcessId() const { return native_->processId; }
 
 void PipedProcess::Close() {
+  native_->CancelRead(stdOut_.read.get());
   native_->thread.reset();
   native_->process.reset();
   for (Pipe* pipe : {&stdOut_, &stdIn_}) {
