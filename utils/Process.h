@@ -1,6 +1,6 @@
 #pragma once
-// Child processes with their standard input and output on anonymous pipes.
-// These are the only utilities that throw: Utils::Exception when a pipe or the
+// Child processes with their standard input and output on pipes. These are
+// the only utilities that throw: Utils::Exception when a pipe or the
 // process cannot be created.
 
 #include <cstddef>
