@@ -3,57 +3,52 @@
 #include <chrono>
 #include <thread>
 
-#include "utils/Encoding.h"
+#include "package/ChildOutput.h"
 
 namespace {
 
-constexpr size_t kReadSize = 1024;
-
-void Pause(int milliseconds) {
-  if (milliseconds > 0) std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
-}
+constexpr size_t kReadSize = 4096;
+// How often a silent child is looked at, and how long after its end a read
+// may take to bring what it wrote last (on a busy machine that is not at
+// once); the wait is spent in full only when something the child started
+// holds the pipe.
+constexpr unsigned kLivingWaitMs = 50;
+constexpr unsigned kAfterEndWaitMs = 1000;
+// More than a pipe holds: once the child has ended, output beyond this comes
+// from programs it started, which may write for ever.
+constexpr size_t kAfterEndBytes = 1 << 20;
 
 }  // namespace
 
 bool RunChild(std::unique_ptr<Utils::PipedProcess>& child, const std::wstring& commandLine,
-              OutputInterpreter& interpreter, const ChildRunStyle& style) {
+              ChildKind kind, const StatusCallback& callback) {
   child.reset();
   child = std::make_unique<Utils::PipedProcess>();
   child->Start(commandLine);
+  ChildOutput output(kind, callback);
 
-  bool outcomeSeen = false;
-  // One read is one chunk: bytes up to the first NUL, decoded with the code
-  // page in force when they arrived. Lines split across reads stay split.
-  auto interpret = [&](const char* bytes, long count) {
-    const std::string chunk(std::string(bytes, static_cast<size_t>(count)).c_str());
-    if (interpreter.Interpret(Utils::ToWide(chunk, interpreter.CodePage())) !=
-        OutputInterpreter::kNoOutcome) {
-      outcomeSeen = true;
-    }
-  };
-  auto done = [&] { return outcomeSeen && style.stopReadingAtOutcome; };
-
-  bool outputOpen = true;
-  while (outputOpen && !done() && child->StillActive()) {
-    char buffer[kReadSize] = {};
-    const long got = child->ReadOutput(buffer, sizeof buffer);
+  // The output is read until the child has ended, whatever it says, so it
+  // never waits on a full pipe. Reads wait with a limit: what the child
+  // started may hold the pipe open long after the child itself has ended.
+  size_t afterEnd = 0;
+  char buffer[kReadSize];
+  for (;;) {
+    const bool ended = !child->StillActive();
+    const long got =
+        child->ReadOutputWithin(buffer, sizeof buffer, ended ? kAfterEndWaitMs : kLivingWaitMs);
     if (got > 0) {
-      interpret(buffer, got);
-    } else if (got == 0) {
-      outputOpen = false;  // the child closed its output: nothing more can arrive
-    } else {
-      Pause(50);  // a failing read must not spin while the child lives
+      output.Feed(buffer, static_cast<size_t>(got));
+      afterEnd += ended ? static_cast<size_t>(got) : 0;
+      if (afterEnd < kAfterEndBytes) continue;
     }
-    if (!done()) Pause(style.pauseAfterReadMs);
+    if (got == 0 || ended) break;
+    // A failed read ends nothing while the child lives, but must not spin.
+    if (got != Utils::PipedProcess::kNothingYet) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(kLivingWaitMs));
+    }
   }
-  // What the child wrote just before it ended is still in the pipe.
-  while (outputOpen && !done() && child->OutputAvailable() > 0) {
-    char buffer[kReadSize] = {};
-    const long got = child->ReadOutput(buffer, sizeof buffer);
-    if (got <= 0) break;
-    interpret(buffer, got);
-  }
+  output.Finish();
   child->Wait();
   child.reset();
-  return outcomeSeen;
+  return output.OutcomeSeen();
 }

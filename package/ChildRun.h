@@ -8,13 +8,9 @@
 #include "package/OutputProtocol.h"
 #include "utils/Process.h"
 
-struct ChildRunStyle {
-  bool stopReadingAtOutcome;  // the package runner only waits once it knows the outcome
-  int pauseAfterReadMs;       // the package runner paces its reads
-};
-
 // True when an outcome line was seen. `child` holds the process while it runs
-// and is empty afterwards. Throws Utils::Exception (a std::exception) when the
-// pipes or the process cannot be created.
+// and is empty afterwards. Every run decodes from the ANSI code page on, until
+// its child announces another. Throws Utils::Exception (a std::exception) when
+// the pipes or the process cannot be created.
 bool RunChild(std::unique_ptr<Utils::PipedProcess>& child, const std::wstring& commandLine,
-              OutputInterpreter& interpreter, const ChildRunStyle& style);
+              ChildKind kind, const StatusCallback& callback);

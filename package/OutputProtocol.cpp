@@ -1,12 +1,13 @@
 #include "package/OutputProtocol.h"
 
-#include <cerrno>
-#include <climits>
+#include <algorithm>
+#include <cstdint>
 #include <cwchar>
 #include <cwctype>
-#include <sstream>
 
-namespace protocol {
+#include "utils/Encoding.h"
+
+namespace {
 
 double ScanNumber(const std::wstring& value) {
   wchar_t* end = nullptr;
@@ -14,18 +15,22 @@ double ScanNumber(const std::wstring& value) {
   return end == value.c_str() ? 0.0 : number;
 }
 
-int ScanInt(const std::wstring& value) {
+// "%d" read into an unsigned 32-bit value: every number from -2147483648 to
+// 4294967295 is taken modulo 2^32 (so -1 is 4294967295); beyond, the nearest end.
+uint32_t ScanUnsigned32(const std::wstring& value) {
   wchar_t* end = nullptr;
-  errno = 0;
-  const long number = std::wcstol(value.c_str(), &end, 10);
+  const long long number = std::wcstoll(value.c_str(), &end, 10);  // pinned to 64 bits when beyond
   if (end == value.c_str()) return 0;
-  if (errno == ERANGE || number > INT_MAX) return INT_MAX;
-  if (number < INT_MIN) return INT_MIN;
-  return static_cast<int>(number);
+  return static_cast<uint32_t>(std::clamp<long long>(number, INT32_MIN, UINT32_MAX));
 }
 
+// The rest of the line, cut to the longest text kept. CR LF ends a line as LF
+// does (text-mode C runtimes write it), so no text keeps a CR at its end,
+// neither from the line's end nor from the cut.
 std::wstring ScanText(const std::wstring& value) {
-  return value.substr(0, OutputInterpreter::kMaxTextLength);
+  std::wstring text = value.substr(0, OutputInterpreter::kMaxTextLength);
+  while (!text.empty() && text.back() == L'\r') text.pop_back();
+  return text;
 }
 
 std::wstring Trim(const std::wstring& value) {
@@ -36,15 +41,6 @@ std::wstring Trim(const std::wstring& value) {
   return value.substr(begin, end - begin);
 }
 
-}  // namespace protocol
-
-namespace {
-
-using protocol::ScanInt;
-using protocol::ScanNumber;
-using protocol::ScanText;
-using protocol::Trim;
-
 bool StartsWith(const std::wstring& line, const wchar_t* key, std::wstring& value) {
   const size_t length = std::wcslen(key);
   if (line.compare(0, length, key) != 0) return false;
@@ -53,15 +49,17 @@ bool StartsWith(const std::wstring& line, const wchar_t* key, std::wstring& valu
 }
 
 // An Encode= value of the package: a name or a code page number in 32 bits.
+// A code page the system cannot decode would turn every later line into
+// nothing, the outcome too: the ANSI code page stands in for it.
 unsigned PackageCodePage(const std::wstring& value) {
   const std::wstring name = Trim(value);
-  if (name == L"UTF8") return 65001;
-  if (name == L"ACP") return 0;
+  if (name == L"UTF8") return Utils::kCodePageUtf8;
+  if (name == L"ACP") return Utils::kCodePageAnsi;
   wchar_t* end = nullptr;
-  errno = 0;
-  const long number = std::wcstol(name.c_str(), &end, 10);
-  if (end == name.c_str() || errno == ERANGE || number < INT_MIN || number > INT_MAX) return 0;
-  return static_cast<unsigned>(static_cast<int>(number));
+  const long long number = std::wcstoll(name.c_str(), &end, 10);
+  if (end == name.c_str() || number < INT32_MIN || number > INT32_MAX) return Utils::kCodePageAnsi;
+  const auto codePage = static_cast<unsigned>(static_cast<int32_t>(number));
+  return Utils::ToWide("A", codePage).empty() ? Utils::kCodePageAnsi : codePage;
 }
 
 double StartupStyle(const std::wstring& value) {
@@ -80,16 +78,9 @@ void OutputInterpreter::Send(int code, double value, const std::wstring& text) c
   callback_(code, value, text.c_str());
 }
 
-int OutputInterpreter::Interpret(const std::wstring& chunk) {
-  int result = kNoOutcome;
-  std::wistringstream lines(chunk);
-  std::wstring line;
-  while (std::getline(lines, line, L'\n')) {
-    const int outcome =
-        kind_ == ChildKind::Uninstaller ? InterpretUninstallerLine(line) : InterpretPackageLine(line);
-    if (outcome != kNoOutcome) result = outcome;
-  }
-  return result;
+int OutputInterpreter::Interpret(const std::wstring& line) {
+  return kind_ == ChildKind::Uninstaller ? InterpretUninstallerLine(line)
+                                         : InterpretPackageLine(line);
 }
 
 int OutputInterpreter::InterpretUninstallerLine(const std::wstring& line) {
@@ -159,10 +150,9 @@ int OutputInterpreter::InterpretPackageLine(const std::wstring& line) {
     return kFailureLine;
   }
   if (StartsWith(line, L"TopShowDetention=", value)) {
-    Send(IST_INFO_TOP_SHOW_DETENTION, static_cast<double>(static_cast<unsigned>(ScanInt(value))));
+    Send(IST_INFO_TOP_SHOW_DETENTION, ScanUnsigned32(value));
   } else if (StartsWith(line, L"FinsihCloseDetention=", value)) {
-    Send(IST_INFO_FINISH_CLOSE_DETENTION,
-         static_cast<double>(static_cast<unsigned>(ScanInt(value))));
+    Send(IST_INFO_FINISH_CLOSE_DETENTION, ScanUnsigned32(value));
   } else if (StartsWith(line, L"StartUrl=", value)) {
     Send(IST_INFO_START_URL, 0.0, ScanText(value));
   } else if (StartsWith(line, L"StartupStyle=", value)) {

@@ -17,11 +17,11 @@ class OutputInterpreter {
 
   OutputInterpreter(ChildKind kind, StatusCallback callback);
 
-  // Sends the codes of the chunk's lines as it meets them; returns whether a
-  // line decided the outcome (the last such line wins).
-  int Interpret(const std::wstring& chunk);
+  // Sends the codes of one decoded line (without its LF; a CR before it is
+  // part of the line end); returns whether the line decided the outcome.
+  int Interpret(const std::wstring& line);
 
-  // How the child's next bytes are decoded (0 until an Encode= line).
+  // How the child's next line is decoded (0 until an Encode= line).
   unsigned CodePage() const { return codePage_; }
 
  private:
@@ -33,11 +33,3 @@ class OutputInterpreter {
   StatusCallback callback_;
   unsigned codePage_ = 0;
 };
-
-// Value helpers with the scan formats' meaning; exposed for the fuzz target.
-namespace protocol {
-double ScanNumber(const std::wstring& value);    // "%lf": 0 when no number
-int ScanInt(const std::wstring& value);          // "%d": 0 when no number
-std::wstring ScanText(const std::wstring& value);  // "%[^\n]": at most 771 units
-std::wstring Trim(const std::wstring& value);    // white space at both ends
-}  // namespace protocol

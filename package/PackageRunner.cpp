@@ -4,15 +4,9 @@
 
 #include "package/ChildRun.h"
 
-namespace {
-constexpr int kReadPauseMs = 100;
-}  // namespace
-
 CPackageRunner::CPackageRunner(StatusCallback callback, std::wstring packageCommand,
                                std::wstring installFolder)
-    : callback_(callback),
-      packageCommand_(std::move(packageCommand)),
-      interpreter_(ChildKind::Package, callback) {
+    : callback_(callback), packageCommand_(std::move(packageCommand)) {
   options_.installFolder = std::move(installFolder);
 }
 
@@ -34,8 +28,7 @@ void CPackageRunner::Run(void* context) {
   self->callback_(IST_CODE_PROGRESS, 0.0, L"");
   bool outcomeSeen = false;
   try {
-    outcomeSeen = RunChild(self->child_, self->commandLine_, self->interpreter_,
-                           ChildRunStyle{true, kReadPauseMs});
+    outcomeSeen = RunChild(self->child_, self->commandLine_, ChildKind::Package, self->callback_);
   } catch (const std::exception&) {
     self->child_.reset();
     self->callback_(IST_CODE_FAIL, 2.0, L"");

@@ -7,7 +7,6 @@
 
 #include "download/StatusCodes.h"
 #include "package/CommandLines.h"
-#include "package/OutputProtocol.h"
 #include "utils/Process.h"
 #include "utils/Thread.h"
 
@@ -33,7 +32,6 @@ class CPackageRunner {
   std::wstring packageCommand_;
   PackageRunOptions options_;
   std::wstring commandLine_;
-  OutputInterpreter interpreter_;
   std::unique_ptr<Utils::PipedProcess> child_;
   std::unique_ptr<Utils::Thread> worker_;  // last: joined before the rest goes
 };

@@ -9,10 +9,7 @@
 
 CUninstallRunner::CUninstallRunner(StatusCallback callback, std::wstring uninstaller,
                                    std::wstring oldFolder)
-    : callback_(callback),
-      uninstaller_(std::move(uninstaller)),
-      oldFolder_(std::move(oldFolder)),
-      interpreter_(ChildKind::Uninstaller, callback) {}
+    : callback_(callback), uninstaller_(std::move(uninstaller)), oldFolder_(std::move(oldFolder)) {}
 
 CUninstallRunner::~CUninstallRunner() { worker_.reset(); }
 
@@ -35,8 +32,8 @@ void CUninstallRunner::Run(void* context) {
   self->callback_(UNIST_CODE_PROGRESS, 0.0, L"");
   bool outcomeSeen = false;
   try {
-    outcomeSeen = RunChild(self->child_, self->commandLine_, self->interpreter_,
-                           ChildRunStyle{false, 0});
+    outcomeSeen =
+        RunChild(self->child_, self->commandLine_, ChildKind::Uninstaller, self->callback_);
   } catch (const std::exception&) {
     self->child_.reset();
     self->callback_(UNIST_CODE_FAIL, 2.0, L"");

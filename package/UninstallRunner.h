@@ -6,7 +6,6 @@
 #include <string>
 
 #include "download/StatusCodes.h"
-#include "package/OutputProtocol.h"
 #include "utils/Process.h"
 #include "utils/Thread.h"
 
@@ -29,7 +28,6 @@ class CUninstallRunner {
   std::wstring commandLine_;
   std::wstring uninstaller_;
   std::wstring oldFolder_;
-  OutputInterpreter interpreter_;
   std::unique_ptr<Utils::PipedProcess> child_;
   std::unique_ptr<Utils::Thread> worker_;  // last: joined before the rest goes
 };

@@ -1,7 +1,7 @@
 #pragma once
-// Child processes with their standard streams on anonymous pipes. These are the
-// only utilities that throw: Utils::Exception when a pipe or the process cannot
-// be created.
+// Child processes with their standard input and output on pipes. These are
+// the only utilities that throw: Utils::Exception when a pipe or the
+// process cannot be created.
 
 #include <cstddef>
 #include <cstdint>
@@ -22,10 +22,11 @@ class Exception : public std::exception {
   std::string text_;  // the message in the ANSI code page
 };
 
-// Both ends are inheritable when created; the process start takes the
-// parent's end out of inheritance.
+// Neither end is inheritable: the process start lends the child's end to that
+// one child only. A read end made for waiting can be waited on with a limit
+// (on Windows it is the overlapped end of a named pipe).
 struct Pipe {
-  Pipe();
+  explicit Pipe(bool waitableRead = false);
   UniqueOsHandle read;
   UniqueOsHandle write;
 };
@@ -34,22 +35,28 @@ class PipedProcess {
  public:
   static constexpr size_t kCommandLineCapacity = 1024;  // UTF-16 units, NUL included
 
-  PipedProcess();  // creates the three pipes
+  PipedProcess();  // creates the pipes
   ~PipedProcess();
   PipedProcess(const PipedProcess&) = delete;
   PipedProcess& operator=(const PipedProcess&) = delete;
 
-  // Starts the child hidden with its streams on the pipes; the parent's copies
-  // of the child's ends are closed, so reading ends once the child (and what it
-  // started) has closed its output.
+  // Starts the child hidden, in the folder of its program, which the command
+  // line must name by an absolute path (nothing is searched for). The child
+  // inherits its pipe ends and nothing else; its standard error goes to the
+  // null device, so nothing it writes there can fill a pipe and stop it. The
+  // parent's copies of the child's ends are closed, so reading ends once the
+  // child (and what it started) has closed its output.
   void Start(const std::wstring& commandLine);
 
   bool StillActive();
-  // Up to `size` bytes of the child's standard output; blocks until the child
-  // writes or closes it. 0 at end of output, -1 when the read fails.
+  static constexpr long kNothingYet = -2;
+  // Up to `size` bytes of the child's standard output, waiting at most
+  // `milliseconds` for them: the count read; 0 at end of output (the child,
+  // and what it started, closed it); kNothingYet when nothing came in time;
+  // -1 when the read fails.
+  long ReadOutputWithin(char* buffer, size_t size, unsigned milliseconds);
+  // The same, waiting as long as it takes.
   long ReadOutput(char* buffer, size_t size);
-  // Bytes waiting in the output pipe, without blocking.
-  size_t OutputAvailable();
   void Wait();
   // The child's exit code once it has ended.
   bool ExitCode(uint32_t& code);
@@ -61,7 +68,6 @@ class PipedProcess {
   struct Native;
 
   wchar_t commandLine_[kCommandLineCapacity] = {};
-  Pipe stdErr_;
   Pipe stdOut_;
   Pipe stdIn_;
   std::unique_ptr<Native> native_;

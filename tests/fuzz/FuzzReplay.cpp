@@ -18,6 +18,7 @@ const char* const kFragments[] = {
     "InstPath=", "ExePath=", "StartExe=", "UninstExePath=", "UninstExe=", "UninstEp=",
     "TopShowDetention=", "FinsihCloseDetention=", "StartUrl=", "StartupStyle=", "AutoStartup",
     "Message=", "InstallVersion=", "1.7.9", "-1", "99999999999999999999", "0.5", "1e308", "nan",
+    "4294967295", "12345", "1200",
     "\n", "\r\n", "\r", " ", "\t", "\xB0\xB2", "\xE5\xAE\x89", "\xFF\xFE", std::string(1, '\0').c_str()};
 
 std::string Generate(std::mt19937& random) {

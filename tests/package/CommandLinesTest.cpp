@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "package/CommandLines.h"
+#include "utils/CommandLine.h"
 
 namespace {
 
@@ -36,6 +39,29 @@ TEST(PackageCommandLine, PassesTheChoicesInOrder) {
   EXPECT_EQ(PackageCommandLine(L"\"p.exe\"", noFolder),
             L"\"p.exe\" /S -console=show -version=1.0.0 -adminact=true -authorizationact=true "
             L"-dsc=true -ssc=true");
+}
+
+// The package's C runtime must read back the very folder: a trailing
+// backslash before the closing quote would otherwise escape it.
+TEST(PackageCommandLine, TheChildReadsTheFolderBackAfterInstdir) {
+  const std::wstring folders[] = {L"C:\\Apps\\",          L"C:\\Program Files (x86)\\Quorvane",
+                                  L"C:\\My Apps\\\\",       L"\\\\server\\share\\",
+                                  L"C:\\odd\\\"name\\\"\\x", L"D:\\"};
+  for (const std::wstring& folder : folders) {
+    PackageRunOptions options;
+    options.installFolder = folder;
+    const auto args = Utils::SplitCommandLine(PackageCommandLine(L"\"C:\\p.exe\"", options));
+    const auto instdir = std::find_if(args.begin(), args.end(), [](const std::wstring& arg) {
+      return arg.rfind(L"-instdir=", 0) == 0;
+    });
+    ASSERT_NE(instdir, args.end());
+    EXPECT_EQ(*instdir, L"-instdir=" + folder);
+  }
+  PackageRunOptions trailing;
+  trailing.installFolder = L"C:\\Apps\\";
+  EXPECT_EQ(PackageCommandLine(L"\"p.exe\"", trailing),
+            L"\"p.exe\" /S -console=show -version=1.0.0 -adminact=true -authorizationact=true "
+            L"-dsc=true -ssc=true -instdir=\"C:\\Apps\\\\\" /D=C:\\Apps\\");
 }
 
 }  // namespace

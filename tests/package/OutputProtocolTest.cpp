@@ -1,14 +1,28 @@
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include "package/OutputProtocol.h"
 #include "tests/package/StatusLog.h"
 
 namespace {
 
+// The lines of `text` one by one; the last line that decides the outcome wins.
+int InterpretLines(OutputInterpreter& interpreter, const std::wstring& text) {
+  std::wistringstream lines(text);
+  std::wstring line;
+  int result = OutputInterpreter::kNoOutcome;
+  while (std::getline(lines, line, L'\n')) {
+    const int outcome = interpreter.Interpret(line);
+    if (outcome != OutputInterpreter::kNoOutcome) result = outcome;
+  }
+  return result;
+}
+
 struct ProtocolCase {
   const char* name;
   ChildKind kind;
-  std::wstring chunk;
+  std::wstring lines;
   int result;
   std::vector<Status> codes;
 };
@@ -20,7 +34,7 @@ class Interpret : public testing::TestWithParam<ProtocolCase> {};
 TEST_P(Interpret, SendsTheCodesOfEachLine) {
   StatusLog log;
   OutputInterpreter interpreter(GetParam().kind, log.Callback());
-  EXPECT_EQ(interpreter.Interpret(GetParam().chunk), GetParam().result);
+  EXPECT_EQ(InterpretLines(interpreter, GetParam().lines), GetParam().result);
   EXPECT_EQ(log.Entries(), GetParam().codes);
 }
 
@@ -40,12 +54,12 @@ INSTANTIATE_TEST_SUITE_P(
         ProtocolCase{"LastOutcomeDecides", U, L"State=Success\nError=late\n", 1000,
                      {{5003, 0, L""}, {5005, 0, L"late"}}},
         ProtocolCase{"PackageFacts", P,
-                     L"Progress=0.25\nInstPath=C:\\V\r\nExePath=C:\\V\\Quorvane.exe\n"
+                     L"Progress=0.25\nInstPath=C:\\V\r\nExePath=C:\\V\\Quorvane.exe\r\r\n"
                      L"StartExe=s.exe\nUninstExePath=u1\nUninstExe=u2\nUninstEp=C:\\V\\uninst.ep\n"
                      L"StartUrl=http://x/\nMessage=hi\nInstallVersion=1.7.9\n",
                      0,
                      {{2002, 0.25, L""},
-                      {3000, 0, L"C:\\V\r"},
+                      {3000, 0, L"C:\\V"},
                       {3001, 0, L"C:\\V\\Quorvane.exe"},
                       {3001, 0, L"s.exe"},
                       {3002, 0, L"u1"},
@@ -59,8 +73,18 @@ INSTANTIATE_TEST_SUITE_P(
                      0,
                      {{3005, 1, L""}, {3005, 2, L""}, {3005, 0, L""}, {3005, 0, L""}}},
         ProtocolCase{"PackageDetentionsAreUnsigned", P,
-                     L"TopShowDetention=5\nFinsihCloseDetention=-1\n", 0,
-                     {{3007, 5, L""}, {3008, 4294967295.0, L""}}},
+                     L"TopShowDetention=5\nFinsihCloseDetention=-1\n"
+                     L"FinsihCloseDetention=4294967295\r\nTopShowDetention=2147483648\n"
+                     L"TopShowDetention=99999999999\nTopShowDetention=-99999999999\n"
+                     L"TopShowDetention=\n",
+                     0,
+                     {{3007, 5, L""},
+                      {3008, 4294967295.0, L""},
+                      {3008, 4294967295.0, L""},
+                      {3007, 2147483648.0, L""},
+                      {3007, 4294967295.0, L""},
+                      {3007, 2147483648.0, L""},
+                      {3007, 0, L""}}},
         ProtocolCase{"PackageEmptyError", P, L"Error=\n", 1000, {{2004, 1000, L""}}},
         ProtocolCase{"PackageFailState", P, L"State=Fail\n", 1000, {{2004, 0, L"安装包安装失败"}}},
         ProtocolCase{"PackageSuccess", P, L"Progress=1\nState=Success", 1,
@@ -70,25 +94,30 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(Interpret, TextsAreCutAt771Units) {
   StatusLog log;
   OutputInterpreter interpreter(ChildKind::Package, log.Callback());
-  interpreter.Interpret(L"Message=" + std::wstring(900, L'm') + L"\n");
-  ASSERT_EQ(log.Entries().size(), 1u);
-  EXPECT_EQ(log.Entries()[0].text.size(), 771u);
+  interpreter.Interpret(L"Message=" + std::wstring(900, L'm'));
+  // A cut that ends in a CR leaves none behind.
+  interpreter.Interpret(L"Message=" + std::wstring(770, L'm') + L"\rmore");
+  EXPECT_EQ(log.Entries(), (std::vector<Status>{{3009, 0, std::wstring(771, L'm')},
+                                                {3009, 0, std::wstring(770, L'm')}}));
 }
 
 TEST(Interpret, EncodeLinesChangeTheCodePage) {
+  // A code page the system cannot decode (12345, 1200 is UTF-16, -1) falls
+  // back to the ANSI code page, or nothing after it could be read.
   const std::pair<const wchar_t*, unsigned> package[] = {
-      {L"Encode=UTF8\n", 65001}, {L"Encode= 936 \r\n", 936}, {L"Encode=ACP\n", 0},
-      {L"Encode=utf8\n", 0},     {L"Encode=99999999999\n", 0}};
+      {L"Encode=UTF8", 65001}, {L"Encode= 936 \r", 936}, {L"Encode=ACP", 0},
+      {L"Encode=utf8", 0},     {L"Encode=99999999999", 0}, {L"Encode=12345", 0},
+      {L"Encode=1200", 0},     {L"Encode=-1", 0}};
   for (const auto& [line, codePage] : package) {
     OutputInterpreter interpreter(ChildKind::Package, [](int, double, const wchar_t*) {});
-    interpreter.Interpret(L"Encode=UTF8\n");
+    interpreter.Interpret(L"Encode=UTF8");
     interpreter.Interpret(line);
     EXPECT_EQ(interpreter.CodePage(), codePage) << Utils::ToNarrow(line, 65001);
   }
   OutputInterpreter uninstaller(ChildKind::Uninstaller, [](int, double, const wchar_t*) {});
-  uninstaller.Interpret(L"Encode=UTF8\r\n");
+  uninstaller.Interpret(L"Encode=UTF8\r");
   EXPECT_EQ(uninstaller.CodePage(), 65001u);
-  uninstaller.Interpret(L"Encode=936\n");
+  uninstaller.Interpret(L"Encode=936");
   EXPECT_EQ(uninstaller.CodePage(), 0u);
 }
 

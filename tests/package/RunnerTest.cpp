@@ -81,6 +81,41 @@ std::vector<Status> InstallCodes(std::vector<Status> rest) {
   return all;
 }
 
+// A script step that writes `bytes` in one write.
+std::string WriteStep(const std::string& bytes) {
+  std::string step = "write ";
+  for (const char c : bytes) {
+    if (c == '\\') {
+      step += "\\\\";
+    } else if (c == '\n') {
+      step += "\\n";
+    } else if (c == '\r') {
+      step += "\\r";
+    } else {
+      step += c;
+    }
+  }
+  return step + "\n";
+}
+
+// `count` Progress= lines of 14 bytes each, in one write: the line after them
+// straddles byte 1024 for a count of 71 to 73.
+struct ProgressBurst {
+  std::string bytes;
+  std::vector<Status> codes;
+};
+
+ProgressBurst Burst(int count) {
+  ProgressBurst burst;
+  for (int i = 0; i < count; ++i) {
+    const int hundredths = i % 100;
+    burst.bytes += "Progress=0." + std::string(hundredths < 10 ? "0" : "") +
+                   std::to_string(hundredths) + "\n";
+    burst.codes.push_back({2002, hundredths / 100.0, L""});
+  }
+  return burst;
+}
+
 TEST_F(Runners, UninstallerProgressAndSuccessInOneWrite) {
   const auto child = Child(L"Quorvane_un_asa.exe", "write Progress=50\\nState=Success\\n\nsleep 200\n");
   EXPECT_EQ(Uninstall(child, L"C:\\old"),
@@ -135,11 +170,51 @@ TEST_F(Runners, PackageReportsItsFacts) {
   PackageRunOptions options;
   EXPECT_EQ(Install(package, options),
             InstallCodes({{2002, 0.5, L""},
-                          {3000, 0, L"C:\\V 安\r"},
+                          {3000, 0, L"C:\\V 安"},
                           {3001, 0, L"C:\\V\\Quorvane.exe"},
                           {3003, 0, L"C:\\V\\uninst.ep"},
                           {3005, 1, L""},
                           {2003, 0, L""}}));
+}
+
+TEST_F(Runners, PackageLinesWrittenInABurstAreReadWhole) {
+  ProgressBurst fail = Burst(73);
+  fail.codes.push_back({2004, 0, L"安装包安装失败"});
+  EXPECT_EQ(Install(Child(L"__Package_Quorvane.exe", WriteStep(fail.bytes + "State=Fail\n")), {}),
+            InstallCodes(fail.codes));
+
+  ProgressBurst path = Burst(71);
+  path.codes.push_back({3000, 0, L"C:\\Program Files (x86)\\Quorvane"});
+  path.codes.push_back({2003, 1, L""});
+  const std::string script =
+      WriteStep(path.bytes + "InstPath=C:\\Program Files (x86)\\Quorvane\r\n");
+  EXPECT_EQ(Install(Child(L"__Package_Quorvane.exe", script), {}), InstallCodes(path.codes));
+}
+
+TEST_F(Runners, PackageLineSplitBetweenWritesIsJoined) {
+  const auto package = Child(L"__Package_Quorvane.exe",
+                             WriteStep("Encode=936\nInstPath=C:\\Pro") + "sleep 200\n" +
+                                 WriteStep("gram Files\\\xB0") + "sleep 200\n" +
+                                 WriteStep("\xB2\r\nState=Succ") + "sleep 200\n" +
+                                 WriteStep("ess"));
+  EXPECT_EQ(Install(package, {}),
+            InstallCodes({{3000, 0, L"C:\\Program Files\\安"}, {2003, 0, L""}}));
+}
+
+// Standard error is never read and the output is read to the child's end, so
+// neither pipe fills and holds the child.
+TEST_F(Runners, ChildrenThatWriteMuchEndNormally) {
+  const std::string stderrFlood = "repeat 1000 error " + std::string(69, 'e') + "\\n\n";
+  EXPECT_EQ(Uninstall(Child(L"Quorvane_un_asa.exe", stderrFlood + WriteStep("State=Success\n")),
+                      L"C:\\old"),
+            (std::vector<Status>{{5002, 0, L""}, {5003, 0, L""}}));
+  EXPECT_EQ(
+      Install(Child(L"__Package_Quorvane.exe", stderrFlood + WriteStep("State=Success\n")), {}),
+      InstallCodes({{2003, 0, L""}}));
+  const std::string afterOutcome =
+      WriteStep("State=Success\n") + "repeat 7000 write Message=m\\n\n";
+  EXPECT_EQ(Install(Child(L"__Package_Quorvane.exe", afterOutcome), {}),
+            InstallCodes({{2003, 0, L""}}));
 }
 
 TEST_F(Runners, PackageFailStateStopsReadingWhileTheChildRunsOn) {

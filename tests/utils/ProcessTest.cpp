@@ -1,13 +1,19 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <fcntl.h>
+#endif
 
 #include "tests/support/TestFiles.h"
 #include "utils/Encoding.h"
 #include "utils/Process.h"
 
 namespace {
-
 
 std::wstring Quoted(const std::wstring& path) { return L"\"" + path + L"\""; }
 
@@ -65,6 +71,55 @@ TEST(PipedProcess, FailuresThrowUtilsException) {
   Utils::PipedProcess tooLong;
   EXPECT_THROW(tooLong.Start(Quoted(ChildPath()) + L" args " + std::wstring(1100, L'x')),
                Utils::Exception);
+  // A bare name would be looked for in the working folder, which an elevated
+  // installer must not trust.
+  Utils::PipedProcess bare;
+  EXPECT_THROW(bare.Start(L"test-child exit 0"), Utils::Exception);
+}
+
+TEST(PipedProcess, StartsInTheFolderOfItsProgram) {
+  TestSupport::ScratchFolder folder(L"own folder");
+  ASSERT_TRUE(TestSupport::CopyFileTo(ChildPath(), folder / L"child.exe"));
+  TestSupport::WriteFile(folder / L"beside-the-child.txt", "");
+  ASSERT_FALSE(std::filesystem::exists("beside-the-child.txt"));  // not in the test's own folder
+  Utils::PipedProcess child;
+  child.Start(Quoted(folder / L"child.exe") + L" exists beside-the-child.txt");
+  EXPECT_EQ(ReadAll(child), "yes");
+  child.Wait();
+}
+
+// A handle the installer opened for itself, inheritable as a careless call
+// would leave it.
+class InheritableHandle {
+ public:
+#ifdef _WIN32
+  InheritableHandle() {
+    SECURITY_ATTRIBUTES attributes{sizeof attributes, nullptr, TRUE};
+    handle_.reset(CreateEventW(&attributes, TRUE, FALSE, nullptr));
+  }
+  std::wstring Number() const {
+    return std::to_wstring(reinterpret_cast<uintptr_t>(handle_.get()));
+  }
+#else
+  InheritableHandle() {
+    const Utils::UniqueOsHandle device(open("/dev/null", O_RDONLY));
+    handle_.reset(fcntl(device.get(), F_DUPFD, 100));  // far from what a child opens itself
+  }
+  std::wstring Number() const { return std::to_wstring(handle_.get()); }
+#endif
+  bool valid() const { return handle_.valid(); }
+
+ private:
+  Utils::UniqueOsHandle handle_;
+};
+
+TEST(PipedProcess, InheritsItsPipeEndsAndNothingElse) {
+  const InheritableHandle mine;
+  ASSERT_TRUE(mine.valid());
+  Utils::PipedProcess child;
+  child.Start(Quoted(ChildPath()) + L" handle " + mine.Number());
+  EXPECT_EQ(ReadAll(child), "closed");
+  child.Wait();
 }
 
 TEST(PipedProcess, CloseIsSafeTwiceAndBeforeStart) {

@@ -1,10 +1,11 @@
 #include <fcntl.h>
 #include <spawn.h>
-#include <sys/ioctl.h>
+#include <poll.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
 #include <cwchar>
 #include <vector>
 
@@ -20,14 +21,46 @@ void OsHandleTraits::Close(Value value) { close(value); }
 
 Exception::Exception(const std::wstring& message) : text_(ToNarrow(message, kCodePageAnsi)) {}
 
-Pipe::Pipe() {
+// Every descriptor can be polled: nothing to do for a waitable read end.
+Pipe::Pipe(bool) {
   // Close-on-exec on both ends: a child started by another thread meanwhile
   // inherits neither; the spawn duplicates only the child's ends onto 0, 1, 2.
   int ends[2];
-  if (pipe2(ends, O_CLOEXEC) != 0) throw Exception(L"");
+  if (pipe2(ends, O_CLOEXEC) != 0) throw Exception(L"cannot create a pipe");
   read.reset(ends[0]);
   write.reset(ends[1]);
 }
+
+namespace {
+
+// The program the line names; an absolute path, so that nothing is searched for.
+std::string ProgramOf(const std::vector<std::string>& args) {
+  if (args.empty() || args[0].empty() || args[0][0] != '/') {
+    throw Exception(L"the program path is not absolute");
+  }
+  return args[0];
+}
+
+UniqueOsHandle OpenNullDevice() {
+  const int device = open("/dev/null", O_WRONLY | O_CLOEXEC);
+  if (device < 0) throw Exception(L"cannot open the null device");
+  return UniqueOsHandle(device);
+}
+
+// Owns the spawn's list of steps.
+class SpawnActions {
+ public:
+  SpawnActions() { posix_spawn_file_actions_init(&actions_); }
+  ~SpawnActions() { posix_spawn_file_actions_destroy(&actions_); }
+  SpawnActions(const SpawnActions&) = delete;
+  SpawnActions& operator=(const SpawnActions&) = delete;
+  posix_spawn_file_actions_t* get() { return &actions_; }
+
+ private:
+  posix_spawn_file_actions_t actions_;
+};
+
+}  // namespace
 
 struct PipedProcess::Native {
   pid_t pid = -1;
@@ -48,36 +81,47 @@ struct PipedProcess::Native {
   }
 };
 
-PipedProcess::PipedProcess() : native_(std::make_unique<Native>()) {}
+PipedProcess::PipedProcess() : stdOut_(true), native_(std::make_unique<Native>()) {}
 
 PipedProcess::~PipedProcess() { Close(); }
 
 void PipedProcess::Start(const std::wstring& commandLine) {
-  if (commandLine.size() >= kCommandLineCapacity) throw Exception(L"");
+  if (commandLine.size() >= kCommandLineCapacity) throw Exception(L"the command line is too long");
   std::wcsncpy(commandLine_, commandLine.c_str(), kCommandLineCapacity);
 
   std::vector<std::string> args;
   for (const std::wstring& arg : SplitCommandLineLikeWindows(commandLine_)) {
     args.push_back(ToNarrow(arg, kCodePageUtf8));
   }
-  if (args.empty() || args[0].empty()) throw Exception(L"");
+  const std::string program = ProgramOf(args);
+  const std::string folder = program.substr(0, program.rfind('/') + 1);
   std::vector<char*> argv;
   for (std::string& arg : args) argv.push_back(arg.data());
   argv.push_back(nullptr);
+  const UniqueOsHandle nullDevice = OpenNullDevice();
+  // Closed before, or started once already: the child's ends are gone.
+  if (!stdIn_.read || !stdOut_.write) {
+    stdIn_ = Pipe();
+    stdOut_ = Pipe(true);
+  }
 
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_adddup2(&actions, stdIn_.read.get(), 0);
-  posix_spawn_file_actions_adddup2(&actions, stdOut_.write.get(), 1);
-  posix_spawn_file_actions_adddup2(&actions, stdErr_.write.get(), 2);
+  // The standard streams and nothing more: every other descriptor is closed,
+  // whether or not its owner asked for close-on-exec.
+  SpawnActions actions;
+  const bool listed =
+      posix_spawn_file_actions_adddup2(actions.get(), stdIn_.read.get(), 0) == 0 &&
+      posix_spawn_file_actions_adddup2(actions.get(), stdOut_.write.get(), 1) == 0 &&
+      posix_spawn_file_actions_adddup2(actions.get(), nullDevice.get(), 2) == 0 &&
+      posix_spawn_file_actions_addclosefrom_np(actions.get(), 3) == 0 &&
+      posix_spawn_file_actions_addchdir_np(actions.get(), folder.c_str()) == 0;
+  if (!listed) throw Exception(L"cannot prepare the start");
   pid_t pid = -1;
-  const int failed = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
-  if (failed != 0) throw Exception(L"");
+  if (posix_spawn(&pid, program.c_str(), actions.get(), nullptr, argv.data(), environ) != 0) {
+    throw Exception(L"cannot start " + commandLine);
+  }
 
   native_->pid = pid;
   stdOut_.write.reset();
-  stdErr_.write.reset();
   stdIn_.read.reset();
 }
 
@@ -94,10 +138,16 @@ long PipedProcess::ReadOutput(char* buffer, size_t size) {
   return static_cast<long>(got);
 }
 
-size_t PipedProcess::OutputAvailable() {
-  int available = 0;
-  if (ioctl(stdOut_.read.get(), FIONREAD, &available) != 0 || available < 0) return 0;
-  return static_cast<size_t>(available);
+long PipedProcess::ReadOutputWithin(char* buffer, size_t size, unsigned milliseconds) {
+  pollfd output{stdOut_.read.get(), POLLIN, 0};
+  const int timeout = milliseconds > INT_MAX ? INT_MAX : static_cast<int>(milliseconds);
+  int ready;
+  do {
+    ready = poll(&output, 1, timeout);
+  } while (ready < 0 && errno == EINTR);
+  if (ready == 0) return kNothingYet;
+  if (ready < 0) return -1;
+  return ReadOutput(buffer, size);  // readable or at its end: does not block
 }
 
 void PipedProcess::Wait() { native_->Reap(true); }
@@ -118,7 +168,7 @@ uint32_t PipedProcess::ProcessId() const {
 void PipedProcess::Close() {
   // A child that is still running is left to run; it is reaped here if done.
   native_->Reap(false);
-  for (Pipe* pipe : {&stdErr_, &stdOut_, &stdIn_}) {
+  for (Pipe* pipe : {&stdOut_, &stdIn_}) {
     pipe->read.reset();
     pipe->write.reset();
   }

@@ -30,6 +30,10 @@ void WriteOut(const std::string& bytes) {
   if (write(1, bytes.data(), bytes.size()) < 0) _exit(3);
 }
 
+void WriteErr(const std::string& bytes) {
+  if (write(2, bytes.data(), bytes.size()) < 0) _exit(3);
+}
+
 // No raw command line exists here: the arguments, one a line.
 std::string CommandLine(int argc, char** argv) {
   std::string text;

@@ -14,6 +14,13 @@ std::wstring SidePath(const char* suffix) {
   return std::wstring(self) + Utils::ToWide(suffix, Utils::kCodePageUtf8);
 }
 
+// One write, no text-mode translation.
+void WriteTo(DWORD stream, const std::string& bytes) {
+  DWORD written = 0;
+  WriteFile(GetStdHandle(stream), bytes.data(), static_cast<DWORD>(bytes.size()), &written,
+            nullptr);
+}
+
 }  // namespace
 
 std::string ReadSideFile(const char* suffix) {
@@ -34,11 +41,9 @@ void WriteSideFile(const char* suffix, const std::string& bytes) {
   }
 }
 
-void WriteOut(const std::string& bytes) {
-  DWORD written = 0;
-  WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), bytes.data(), static_cast<DWORD>(bytes.size()),
-            &written, nullptr);
-}
+void WriteOut(const std::string& bytes) { WriteTo(STD_OUTPUT_HANDLE, bytes); }
+
+void WriteErr(const std::string& bytes) { WriteTo(STD_ERROR_HANDLE, bytes); }
 
 std::string CommandLine(int, char**) { return Utils::ToNarrow(GetCommandLineW(), Utils::kCodePageUtf8); }
 
