@@ -4,6 +4,8 @@
 
 #include <stdexcept>
 
+#include "utils/SystemProxy.h"
+
 namespace zk_analytics {
 
 struct HttpClient::Handle {
@@ -72,6 +74,9 @@ HttpResponse HttpClient::Perform(const std::string& path) {
   curl_easy_setopt(curl, CURLOPT_SSL_OPTIONS, static_cast<long>(CURLSSLOPT_REVOKE_BEST_EFFORT));
   const std::string url = baseUrl_ + path;
   curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
+  // Through the proxy the user's settings name, as the downloads go.
+  const std::string proxy = Utils::SystemProxy().For(url);
+  curl_easy_setopt(curl, CURLOPT_PROXY, proxy.c_str());
   curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, AppendBody);
   curl_easy_setopt(curl, CURLOPT_WRITEDATA, &response.body);
   curl_easy_setopt(curl, CURLOPT_HEADERFUNCTION, StoreHeader);
@@ -90,6 +95,9 @@ HttpResponse HttpClient::Perform(const std::string& path) {
     curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
   }
   const CURLcode result = curl_easy_perform(curl);
+  if (!proxy.empty() && (result == CURLE_COULDNT_RESOLVE_PROXY || result == CURLE_COULDNT_CONNECT)) {
+    Utils::SystemProxy().NoteProxyFailed();  // the next upload goes direct
+  }
   if (result != CURLE_OK) {
     response.statusCode = -1;
     response.body = curl_easy_strerror(result);

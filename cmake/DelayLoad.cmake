@@ -6,7 +6,7 @@
 # are made here from the toolchain's own import libraries. crypt32 is not among
 # them yet: delay-loaded, the i686 build's first TLS transfer jumped to a null
 # address right after it loaded.
-set(QUORVANE_DELAY_LOADED bcrypt msimg32 netapi32 urlmon winmm wtsapi32)
+set(QUORVANE_DELAY_LOADED bcrypt msimg32 netapi32 urlmon winhttp winmm wtsapi32)
 
 find_program(QUORVANE_NM ${QUORVANE_MINGW_TRIPLET}-nm REQUIRED)
 find_program(QUORVANE_DLLTOOL ${QUORVANE_MINGW_TRIPLET}-dlltool REQUIRED)

@@ -146,6 +146,7 @@ int CurlClient::Transfer(const std::wstring& partPath) {
   options |= ApplyTransferPolicy(handle_, realUrl_);
   partFile_ = &file;
   const int result = options != 0 ? options : static_cast<int>(curl_easy_perform(handle_));
+  NoteTransferResult(realUrl_, result);
   partFile_ = nullptr;
   long status = 0;
   curl_easy_getinfo(handle_, CURLINFO_RESPONSE_CODE, &status);
@@ -209,7 +210,7 @@ CURL* CurlClient::Head(const std::string& url) {
   if (handle == nullptr) return nullptr;
   const int options = SetHeadOptions(handle, url);
   const int result = options != 0 ? options : static_cast<int>(curl_easy_perform(handle));
-  if (result != 0) LogResult(result);
+  NoteTransferResult(url, result);
   LogResult(result);
   return handle;
 }
@@ -251,7 +252,7 @@ double CurlClient::GetDownloadFileLength_Str(const std::string& url) {
     curl_easy_cleanup(handle);
     return -1.0;
   }
-  curl_easy_perform(handle);
+  NoteTransferResult(url, static_cast<int>(curl_easy_perform(handle)));
   double length = -1.0;
   ContentLength(handle, length);
   long status = 0;
@@ -268,6 +269,7 @@ std::string CurlClient::GetRealUrl_Str(const std::string& url) {
   const int options = SetHeadOptions(handle, url);
   std::string effective;
   const int result = options != 0 ? options : static_cast<int>(curl_easy_perform(handle));
+  NoteTransferResult(url, result);
   if (result != 0) {
     LogResult(result);
   } else {

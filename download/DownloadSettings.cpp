@@ -1,5 +1,9 @@
 #include "download/DownloadSettings.h"
 
+#include "utils/Encoding.h"
+#include "utils/Log.h"
+#include "utils/SystemProxy.h"
+
 DownloadSettings& TheDownloadSettings() {
   static DownloadSettings settings;
   return settings;
@@ -13,7 +17,18 @@ int ApplyTransferPolicy(CURL* handle, const std::string& url) {
   options |= curl_easy_setopt(handle, CURLOPT_MAXREDIRS, kMaxRedirects);
   const bool secure = url.size() >= 8 && curl_strnequal(url.c_str(), "https://", 8) != 0;
   options |= curl_easy_setopt(handle, CURLOPT_REDIR_PROTOCOLS_STR, secure ? "https" : "http,https");
+  // Empty means direct, whatever the environment says.
+  options |= curl_easy_setopt(handle, CURLOPT_PROXY, Utils::SystemProxy().For(url).c_str());
   return options;
+}
+
+void NoteTransferResult(const std::string& url, int result) {
+  if (result != CURLE_COULDNT_RESOLVE_PROXY && result != CURLE_COULDNT_CONNECT) return;
+  const std::string proxy = Utils::SystemProxy().For(url);
+  if (proxy.empty()) return;
+  UTILS_LOG(L"the proxy %ls cannot be reached (%d): connections go direct from now on",
+            Utils::ToWide(proxy, Utils::kCodePageUtf8).c_str(), result);
+  Utils::SystemProxy().NoteProxyFailed();
 }
 
 void ReportDownloadFailureReason(const std::wstring& reason) {

@@ -22,8 +22,13 @@ DownloadSettings& TheDownloadSettings();
 // results (0 when every option was taken). Certificate checks stay on, against
 // the configured anchors; revocation is checked where its servers answer, so
 // networks that cannot reach them still work; at most ten redirects are
-// followed, and from an https URL only to https.
+// followed, and from an https URL only to https; the connection goes through
+// the proxy the system's settings name for the URL.
 int ApplyTransferPolicy(CURL* handle, const std::string& url);
+
+// Every transfer's end: one that could not reach its proxy sends the later
+// ones direct.
+void NoteTransferResult(const std::string& url, int result);
 
 inline constexpr long kMaxRedirects = 10;
 

@@ -163,7 +163,9 @@ bool CMTCurlDownloader::getRealDownloadUrl(const std::string& url) {
   curl_slist* headers = curl_slist_append(nullptr, "Connection: keep-alive");
   curl_easy_setopt(handle, CURLOPT_HTTPHEADER, headers);
   const int options = SetHeadOptions(handle, url);
-  bool probed = options == 0 && curl_easy_perform(handle) == CURLE_OK;
+  const int result = options != 0 ? options : static_cast<int>(curl_easy_perform(handle));
+  NoteTransferResult(url, result);
+  const bool probed = result == CURLE_OK;
   if (probed) {
     const std::string effective = CurlClient::GetRealUrl(handle);
     if (!effective.empty()) {
@@ -233,6 +235,7 @@ int CMTCurlDownloader::downloadExe(DownloadPartNode* segment) {
   if (options != 0) return options;
 
   const CURLcode result = curl_easy_perform(handle);
+  NoteTransferResult(segment->url, static_cast<int>(result));
   if (result != CURLE_OK) {
     UTILS_LOG(L"error:%d:%ls", static_cast<int>(result),
               Utils::ToWide(curl_easy_strerror(result), Utils::kCodePageAnsi).c_str());

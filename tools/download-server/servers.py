@@ -15,8 +15,9 @@ no disk, for resuming beyond 32-bit offsets. The same files
 are served over TLS at https://localhost with a certificate from a test CA made
 here (and a second, unrelated CA for refusals); there "/downgrade/..." redirects
 to the same path over plain http. Beside it runs
-fault_server.py for what nginx cannot be made to do. Both stop by themselves
-after the lifetime. STATE_DIR/servers.env tells the tests where they are.
+fault_server.py for what nginx cannot be made to do, and proxy_server.py, a
+forwarding proxy that alone reaches the host names under ".quorvane.test". All
+stop by themselves after the lifetime. STATE_DIR/servers.env tells the tests where they are.
 """
 import argparse
 import hashlib
@@ -151,6 +152,24 @@ http {{
 """
 
 
+def start_helper(state, name, command, stderr=subprocess.DEVNULL):
+    """One of our own servers, which prints "PORT <n>" to STATE/<name>.out."""
+    return subprocess.Popen([sys.executable] + command, stdin=subprocess.DEVNULL,
+                            stdout=open(os.path.join(state, name + '.out'), 'w'), stderr=stderr,
+                            start_new_session=True)
+
+
+def helper_port(state, name, seconds=15):
+    deadline = time.time() + seconds
+    while time.time() < deadline:
+        with open(os.path.join(state, name + '.out')) as f:
+            line = f.readline()
+        if line.startswith('PORT '):
+            return int(line.split()[1])
+        time.sleep(0.1)
+    return None
+
+
 def start(args):
     state = os.path.abspath(args.state)
     stop_servers(state)
@@ -171,11 +190,10 @@ def start(args):
 
     large = publish_large(files) if args.large else None
 
-    fault_out = open(os.path.join(state, 'fault.out'), 'w')
-    fault = subprocess.Popen(
-        [sys.executable, os.path.join(HERE, 'fault_server.py'), '--lifetime', str(args.lifetime)],
-        stdin=subprocess.DEVNULL, stdout=fault_out, stderr=open(os.path.join(state, 'fault.log'), 'w'),
-        start_new_session=True)
+    fault = start_helper(state, 'fault', [os.path.join(HERE, 'fault_server.py'), '--lifetime', str(args.lifetime)],
+                         stderr=open(os.path.join(state, 'fault.log'), 'w'))
+    proxy = start_helper(state, 'proxy', [os.path.join(HERE, 'proxy_server.py'), '--lifetime', str(args.lifetime),
+                                          '--log', os.path.join(state, 'proxy.log')])
 
     tls = make_certificates(state)
     port = free_port()
@@ -190,18 +208,11 @@ def start(args):
         stderr=open(os.path.join(state, 'nginx.out'), 'w'), start_new_session=True)
 
     with open(os.path.join(state, 'pids'), 'w') as f:
-        f.write('%d\n%d\n' % (fault.pid, nginx.pid))
+        f.write('%d\n%d\n%d\n' % (fault.pid, proxy.pid, nginx.pid))
 
-    fault_port = None
-    deadline = time.time() + 15
-    while fault_port is None and time.time() < deadline:
-        with open(os.path.join(state, 'fault.out')) as f:
-            line = f.readline()
-        if line.startswith('PORT '):
-            fault_port = int(line.split()[1])
-        else:
-            time.sleep(0.1)
-    if fault_port is None or not wait_for_port(port) or not wait_for_port(tls_port):
+    fault_port = helper_port(state, 'fault')
+    proxy_port = helper_port(state, 'proxy')
+    if None in (fault_port, proxy_port) or not wait_for_port(port) or not wait_for_port(tls_port):
         sys.stderr.write('the download servers did not start; see %s\n' % state)
         stop_servers(state)
         return 1
@@ -217,6 +228,7 @@ def start(args):
         f.write('PAYLOAD_PATH=%s\nPAYLOAD_MD5=%s\nPAYLOAD_LENGTH=%d\n' %
                 (payload_path, payload_md5, PAYLOAD_LENGTH))
         f.write('NGINX_ACCESS_LOG=%s\n' % os.path.join(state, 'nginx-access.log'))
+        f.write('PROXY_URL=http://127.0.0.1:%d\nPROXY_LOG=%s\n' % (proxy_port, os.path.join(state, 'proxy.log')))
         if large:
             f.write('LARGE_PATH=%s\nLARGE_MD5=%s\nLARGE_LENGTH=%d\nLARGE_HOLE=%d\n' %
                     (large[0], large[1], LARGE_HOLE + LARGE_TAIL, LARGE_HOLE))
