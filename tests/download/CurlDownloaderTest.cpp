@@ -65,6 +65,15 @@ TEST_F(SingleConnection, ElevenPartialFilesThenSuccessResumesEachTime) {
   EXPECT_EQ(TargetMd5(), servers_.Md5Of(1500000));
 }
 
+// A server that compresses whenever the request allows it: the package is
+// asked for, and stored, as it is.
+TEST_F(SingleConnection, AServerThatCompressesWhenAllowedSendsThePackageAsItIs) {
+  const std::wstring path = servers_.Value("PAYLOAD_PATH");
+  EXPECT_EQ(DownloadRun::WithoutProgress(Download(servers_.Nginx(L"/gzip/" + path.substr(7)))),
+            (Codes{{DL_CODE_START, 1, L""}, {DL_CODE_SUCCESS, 0, L"LibCurl"}}));
+  EXPECT_EQ(Utils::ToWide(TargetMd5(), Utils::kCodePageUtf8), servers_.Value("PAYLOAD_MD5"));
+}
+
 // A server or proxy that ignores ranges answers the resume with the whole
 // body: the part file is dropped and the next attempt starts from zero.
 TEST_F(SingleConnection, AResumeThatMeetsAServerIgnoringRangesStartsAgainFromZero) {

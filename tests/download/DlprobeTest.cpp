@@ -4,6 +4,8 @@
 
 #include "tests/download/DownloadServers.h"
 #include "tests/support/TestFiles.h"
+#include "utils/Encoding.h"
+#include "utils/Folders.h"
 #include "utils/Process.h"
 
 namespace {
@@ -58,6 +60,27 @@ TEST_F(Dlprobe, InstallStopsAtAFailedDownload) {
   EXPECT_NE(run.out.find("1004 -998 LibCurl\n"), std::string::npos) << run.out;
   EXPECT_EQ(run.out.find("2001"), std::string::npos);
   EXPECT_EQ(run.exitCode, 1u);
+}
+
+// A folder whose name the ANSI code page (936 here) cannot hold: every
+// downloader reaches its files by their UTF-16 paths.
+TEST_F(Dlprobe, EveryDownloaderWritesIntoAFolderOutsideTheAnsiCodePage) {
+#ifdef _WIN32
+  const int types[] = {1, 2, 3};
+#else
+  const int types[] = {1, 3};  // no system URL service here
+#endif
+  const std::wstring folder = folder_ / L"한글 🎬";
+  ASSERT_TRUE(Utils::CreateDirectories(folder));
+  for (const int type : types) {
+    SCOPED_TRACE(type);
+    const std::wstring target = folder + Utils::kPathSeparator + L"p" + std::to_wstring(type) + L".exe";
+    const auto run = Probe(L"download --type " + std::to_wstring(type) + L" " +
+                           servers_.Nginx(servers_.Value("PAYLOAD_PATH")) + L" \"" + target + L"\"");
+    EXPECT_NE(run.out.find("1003 0 "), std::string::npos) << run.out;
+    EXPECT_EQ(run.exitCode, 0u);
+    EXPECT_EQ(Utils::ToWide(Utils::FileMD5(target), Utils::kCodePageUtf8), servers_.Value("PAYLOAD_MD5"));
+  }
 }
 
 TEST_F(Dlprobe, RefusesBadArguments) {

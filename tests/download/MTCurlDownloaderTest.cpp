@@ -67,6 +67,13 @@ TEST_F(Segmented, FetchesTwoRangesAndMergesThem) {
   EXPECT_FALSE(Utils::PathExists(Segment(1)));
 }
 
+TEST_F(Segmented, AServerThatCompressesWhenAllowedSendsThePackageAsItIs) {
+  const std::wstring path = servers_.Value("PAYLOAD_PATH");
+  EXPECT_EQ(DownloadRun::WithoutProgress(Download(servers_.Nginx(L"/gzip/" + path.substr(7)))),
+            (Codes{{DL_CODE_START, 1, L""}, {DL_CODE_SUCCESS, 0, L"LibCurl"}}));
+  EXPECT_EQ(Utils::ToWide(TargetMd5(), Utils::kCodePageUtf8), servers_.Value("PAYLOAD_MD5"));
+}
+
 TEST_F(Segmented, TheSizeFloorIs256Bytes) {
   EXPECT_EQ(DownloadRun::WithoutProgress(Download(servers_.Generated(256, L"tiny.bin"))),
             (Codes{{DL_CODE_START, 1, L""}, {DL_CODE_SUCCESS, 0, L"LibCurl"}}));

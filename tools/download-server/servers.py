@@ -9,7 +9,8 @@ nginx (its own prefix and configuration under STATE_DIR) serves real files:
 generated 25 MiB payload when no package is given), with HEAD and byte ranges;
 "/capped/..." serves the same files at 20 MB/s per connection, "/paced/..." at
 1 MB/s and "/slow/..." at 48 KB/s (an installer's progress page that stays up
-for a few seconds, or for more than a minute). With --large nginx also serves
+for a few seconds, or for more than a minute); "/gzip/..." compresses whenever
+the request allows it. With --large nginx also serves
 a sparse file a little over 4 GiB (zeros, then a generated tail), which costs
 no disk, for resuming beyond 32-bit offsets. The same files
 are served over TLS at https://localhost with a certificate from a test CA made
@@ -139,6 +140,7 @@ http {{
     location /capped/ {{ alias {files}/files/; limit_rate 20m; }}
     location /paced/ {{ alias {files}/files/; limit_rate 1m; }}
     location /slow/ {{ alias {files}/files/; limit_rate 48k; }}
+    location /gzip/ {{ alias {files}/files/; gzip on; gzip_types *; gzip_min_length 1; gzip_proxied any; }}
   }}
   server {{
     listen 127.0.0.1:{tls_port} ssl;
