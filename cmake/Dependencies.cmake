@@ -12,7 +12,6 @@ set(ZLIB_USE_STATIC_LIBS ON)
 find_package(ZLIB REQUIRED)
 
 if(WIN32)
-  include(${CMAKE_CURRENT_LIST_DIR}/DelayLoad.cmake)
   set(QUORVANE_CURL_DIR "" CACHE PATH "static libcurl (Schannel) built for this MinGW triplet")
   if(NOT EXISTS "${QUORVANE_CURL_DIR}/lib/libcurl.a")
     message(FATAL_ERROR "QUORVANE_CURL_DIR='${QUORVANE_CURL_DIR}' holds no libcurl.a; run ./run setup")
@@ -22,7 +21,7 @@ if(WIN32)
     IMPORTED_LOCATION "${QUORVANE_CURL_DIR}/lib/libcurl.a"
     INTERFACE_INCLUDE_DIRECTORIES "${QUORVANE_CURL_DIR}/include"
     INTERFACE_COMPILE_DEFINITIONS CURL_STATICLIB
-    INTERFACE_LINK_LIBRARIES "ZLIB::ZLIB;ws2_32;crypt32;delay::bcrypt;secur32;wldap32;normaliz;iphlpapi")
+    INTERFACE_LINK_LIBRARIES "ZLIB::ZLIB;ws2_32;crypt32;bcrypt;secur32;wldap32;normaliz;iphlpapi")
 else()
   find_package(CURL REQUIRED)
 endif()

@@ -1,5 +1,7 @@
 #include "utils/Strings.h"
 
+#include <cwctype>
+
 namespace Utils {
 
 std::wstring ReplaceAll(const std::wstring& text, const std::wstring& search,
@@ -10,6 +12,17 @@ std::wstring ReplaceAll(const std::wstring& text, const std::wstring& search,
     result.replace(at, search.size(), replacement);
   }
   return result;
+}
+
+bool IsWebUrl(const std::wstring& url) {
+  for (const wchar_t* scheme : {L"http://", L"https://"}) {
+    const std::wstring prefix(scheme);
+    if (url.size() <= prefix.size()) continue;
+    bool same = true;
+    for (size_t i = 0; i < prefix.size() && same; ++i) same = std::towlower(url[i]) == prefix[i];
+    if (same) return true;
+  }
+  return false;
 }
 
 }  // namespace Utils

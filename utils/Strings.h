@@ -9,4 +9,8 @@ namespace Utils {
 std::wstring ReplaceAll(const std::wstring& text, const std::wstring& search,
                         const std::wstring& replacement);
 
+// Whether `url` is a web address (http or https, in any case): nothing else,
+// no file path or other scheme, is opened as a page.
+bool IsWebUrl(const std::wstring& url);
+
 }  // namespace Utils

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "utils/OsVersion.h"
+#include "utils/Encoding.h"
 #include "utils/Strings.h"
 
 namespace {
@@ -18,6 +19,16 @@ struct VersionCase {
   bool serverR2;
   const wchar_t* name;
 };
+
+TEST(IsWebUrl, OnlyHttpAndHttpsWithSomethingAfterTheScheme) {
+  const std::pair<const wchar_t*, bool> cases[] = {
+      {L"https://vellisto.example/welcome", true}, {L"HTTP://x", true},
+      {L"http://", false},                         {L"file:///C:/Windows/System32/cmd.exe", false},
+      {L"C:\\Windows\\System32\\cmd.exe", false}, {L"javascript:alert(1)", false},
+      {L"ms-settings:", false},                    {L"", false},
+      {L" https://x", false}};
+  for (const auto& [url, web] : cases) EXPECT_EQ(Utils::IsWebUrl(url), web) << Utils::ToNarrow(url, 65001);
+}
 
 TEST(OSVersionName, Table) {
   const VersionCase cases[] = {

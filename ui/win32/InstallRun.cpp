@@ -13,12 +13,12 @@
 #include "skinkit/Button.h"
 #include "skinkit/Progress.h"
 #include "skinkit/SkinPackage.h"
-#include "ui/win32/ComScope.h"
 #include "ui/win32/MainWnd.h"
 #include "ui/win32/MessageBoxWnd.h"
 #include "ui/win32/ProcessList.h"
 #include "utils/Folders.h"
 #include "utils/Log.h"
+#include "utils/win32/ComScope.h"
 #include "utils/win32/SystemQueries.h"
 
 using namespace SkinKit;

@@ -10,12 +10,14 @@
 #include "skinkit/Progress.h"
 #include "skinkit/SequenceLabel.h"
 #include "skinkit/Values.h"
-#include "ui/win32/ComScope.h"
 #include "ui/win32/MessageBoxWnd.h"
 #include "ui/win32/ProcessList.h"
 #include "utils/Folders.h"
 #include "utils/Log.h"
+#include "utils/Strings.h"
+#include "utils/win32/ComScope.h"
 #include "utils/win32/PumpMessages.h"
+#include "utils/win32/ShellLaunch.h"
 #include "utils/win32/SystemQueries.h"
 
 using namespace SkinKit;
@@ -123,8 +125,7 @@ void CMainWnd::ActOnInstalledCopy() {
   switch (ShowMessageWindow(hwnd_, L"InstalledPathTipWnd.xml")) {
     case kResultCancel:  // "open"
       productExePath_ = JoinPath(installedFolder_, kProductExeName);
-      ShellExecuteW(nullptr, L"open", productExePath_.c_str(), nullptr, installedFolder_.c_str(),
-                    SW_SHOWNORMAL);
+      Utils::LaunchAsDesktopUser(productExePath_, installedFolder_, SW_SHOWNORMAL);
       Close();
       break;
     case kResultOk:  // "update"
@@ -160,13 +161,18 @@ std::wstring CMainWnd::GetCustomInstallDir() {
   return JoinPath(text, kProductFolderName);
 }
 
+// The product and its page start as the desktop's user, not elevated; the
+// page only when it is a web address (the package names it, and an elevated
+// "open" of anything else would run it).
 void CMainWnd::LaunchProduct() {
-  if (startUrl_.size() > 5) {
-    ShellExecuteW(nullptr, L"open", startUrl_.c_str(), nullptr, nullptr, SW_SHOWMAXIMIZED);
+  if (Utils::IsWebUrl(startUrl_)) {
+    Utils::LaunchAsDesktopUser(startUrl_, L"", SW_SHOWMAXIMIZED);
+  } else if (!startUrl_.empty()) {
+    UTILS_LOG(L"the start page [%ls] is no web address and is not opened", startUrl_.c_str());
   }
   if (Utils::PathExists(productExePath_)) {
     Utils::PumpMessages(hwnd_);
-    ShellExecuteW(nullptr, L"open", productExePath_.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    Utils::LaunchAsDesktopUser(productExePath_, L"", SW_SHOWNORMAL);
   }
 }
 

@@ -1,6 +1,8 @@
 #include <windows.h>
 #include <winhttp.h>
 
+#include <type_traits>
+
 #include "utils/Encoding.h"
 #include "utils/Log.h"
 #include "utils/ProxyChoice.h"
@@ -8,6 +10,38 @@
 
 namespace Utils {
 namespace {
+
+// winhttp.dll is no KnownDLL: imported statically it would be looked up beside
+// the installer first (a downloads folder). It is loaded from System32 only,
+// when a transfer first asks for its proxy, and stays for the process's life.
+struct WinHttp {
+  decltype(&WinHttpGetIEProxyConfigForCurrentUser) userConfig = nullptr;
+  decltype(&WinHttpOpen) open = nullptr;
+  decltype(&WinHttpGetProxyForUrl) proxyForUrl = nullptr;
+  decltype(&WinHttpCloseHandle) close = nullptr;
+
+  static const WinHttp& Get() {
+    static const WinHttp functions = [] {
+      WinHttp loaded;
+      HMODULE module = LoadLibraryExW(L"winhttp.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+      if (module == nullptr) {
+        UTILS_LOG(L"winhttp.dll cannot be loaded (%lu): connections are direct", GetLastError());
+        return loaded;
+      }
+      auto bind = [module](auto& function, const char* name) {
+        function = reinterpret_cast<std::remove_reference_t<decltype(function)>>(
+            reinterpret_cast<void*>(GetProcAddress(module, name)));
+      };
+      bind(loaded.userConfig, "WinHttpGetIEProxyConfigForCurrentUser");
+      bind(loaded.open, "WinHttpOpen");
+      bind(loaded.proxyForUrl, "WinHttpGetProxyForUrl");
+      bind(loaded.close, "WinHttpCloseHandle");
+      return loaded;
+    }();
+    return functions;
+  }
+  bool Complete() const { return userConfig && open && proxyForUrl && close; }
+};
 
 struct GlobalText {
   LPWSTR text = nullptr;
@@ -20,15 +54,16 @@ struct GlobalText {
 struct InternetHandle {
   HINTERNET handle;
   ~InternetHandle() {
-    if (handle != nullptr) WinHttpCloseHandle(handle);
+    if (handle != nullptr) WinHttp::Get().close(handle);
   }
 };
 
 // What an auto-config script, or auto-detection, decides for `url`; false
 // when neither gives an answer.
 bool AutomaticProxy(const std::wstring& url, const std::wstring& scriptUrl, bool detect, std::string& proxy) {
+  const WinHttp& winHttp = WinHttp::Get();
   const InternetHandle session{
-      WinHttpOpen(L"Quorvane", WINHTTP_ACCESS_TYPE_NO_PROXY, WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0)};
+      winHttp.open(L"Quorvane", WINHTTP_ACCESS_TYPE_NO_PROXY, WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0)};
   if (session.handle == nullptr) return false;
   WINHTTP_AUTOPROXY_OPTIONS options{};
   options.fAutoLogonIfChallenged = TRUE;
@@ -41,7 +76,7 @@ bool AutomaticProxy(const std::wstring& url, const std::wstring& scriptUrl, bool
     options.dwAutoDetectFlags = WINHTTP_AUTO_DETECT_TYPE_DHCP | WINHTTP_AUTO_DETECT_TYPE_DNS_A;
   }
   WINHTTP_PROXY_INFO info{};
-  if (!WinHttpGetProxyForUrl(session.handle, url.c_str(), &options, &info)) {
+  if (!winHttp.proxyForUrl(session.handle, url.c_str(), &options, &info)) {
     UTILS_LOG(L"automatic proxy settings gave no answer (%lu)", GetLastError());
     return false;
   }
@@ -56,8 +91,9 @@ bool AutomaticProxy(const std::wstring& url, const std::wstring& scriptUrl, bool
 }  // namespace
 
 std::string QuerySystemProxy(const std::string& url) {
+  if (!WinHttp::Get().Complete()) return {};
   WINHTTP_CURRENT_USER_IE_PROXY_CONFIG config{};
-  if (!WinHttpGetIEProxyConfigForCurrentUser(&config)) return {};
+  if (!WinHttp::Get().userConfig(&config)) return {};
   const GlobalText script{config.lpszAutoConfigUrl};
   const GlobalText list{config.lpszProxy};
   const GlobalText bypass{config.lpszProxyBypass};
