@@ -3,6 +3,7 @@
 #include <chrono>
 #include <thread>
 
+#include "download/DigestCheck.h"
 #include "utils/Encoding.h"
 #include "utils/Folders.h"
 #include "utils/Log.h"
@@ -56,12 +57,13 @@ void CCurlDownloader::Run() {
   }
 
   const std::string expected = Utils::UrlDigestSegment(client_.RealUrl());
-  if (expected.size() != 32) {
-    Send(DL_CODE_NOTICE, 0.0, L"curl获取url-md5失败");
-  } else {
-    std::string actual = client_.Digest();
-    if (actual.empty()) actual = Utils::FileMD5(path_);
-    if (actual.size() == 32 && actual != expected) {
+  std::string actual = client_.Digest();
+  if (actual.empty() && expected.size() == 32) actual = Utils::FileMD5(path_);
+  switch (CheckDigest(expected, actual)) {
+    case DigestOutcome::kNoDigestInUrl:
+      Send(DL_CODE_NOTICE, 0.0, L"curl获取url-md5失败");
+      break;
+    case DigestOutcome::kMismatch:
       Send(DL_CODE_NOTICE, 0.0, L"curl文件md5校验失败");
       if (!retried_) {
         retried_ = true;
@@ -70,7 +72,8 @@ void CCurlDownloader::Run() {
         Send(DL_CODE_FAIL, 0.0, L"LibCurl");
       }
       return;
-    }
+    case DigestOutcome::kMatch:
+      break;
   }
   Send(DL_CODE_SUCCESS, 0.0, L"LibCurl");
 }

@@ -8,6 +8,7 @@
 #include "download/Answers.h"
 #include "download/CurlClient.h"
 #include "download/CurlHeaders.h"
+#include "download/DigestCheck.h"
 #include "download/DownloadSettings.h"
 #include "utils/Encoding.h"
 #include "utils/File.h"
@@ -342,11 +343,13 @@ void CMTCurlDownloader::Finish() {
   lastPercent_ = 0.0;
   lock.unlock();
 
-  if (expectedMd5_.size() != 32) {
-    Send(DL_CODE_NOTICE, 0.0, L"mtcurl获取url-md5失败");
-  } else {
-    const std::string actual = mergedDigest_.empty() ? Utils::FileMD5(path_) : mergedDigest_;
-    if (actual.size() == 32 && actual != expectedMd5_) {
+  const std::string actual =
+      !mergedDigest_.empty() || expectedMd5_.size() != 32 ? mergedDigest_ : Utils::FileMD5(path_);
+  switch (CheckDigest(expectedMd5_, actual)) {
+    case DigestOutcome::kNoDigestInUrl:
+      Send(DL_CODE_NOTICE, 0.0, L"mtcurl获取url-md5失败");
+      break;
+    case DigestOutcome::kMismatch:
       Send(DL_CODE_NOTICE, 0.0, L"mtcurl文件md5校验失败");
       Utils::RemoveFile(path_);
       releaseParts();
@@ -359,7 +362,8 @@ void CMTCurlDownloader::Finish() {
         Send(DL_CODE_FAIL, 0.0, L"LibCurl");
       }
       return;
-    }
+    case DigestOutcome::kMatch:
+      break;
   }
   UTILS_LOG(L"finish recv");
   releaseParts();

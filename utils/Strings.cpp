@@ -19,7 +19,7 @@ bool IsWebUrl(const std::wstring& url) {
     const std::wstring prefix(scheme);
     if (url.size() <= prefix.size()) continue;
     bool same = true;
-    for (size_t i = 0; i < prefix.size() && same; ++i) same = std::towlower(url[i]) == prefix[i];
+    for (size_t i = 0; i < prefix.size() && same; ++i) same = static_cast<wchar_t>(std::towlower(url[i])) == prefix[i];
     if (same) return true;
   }
   return false;

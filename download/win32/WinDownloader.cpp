@@ -2,6 +2,8 @@
 
 #include <objbase.h>
 
+#include "download/DigestCheck.h"
+
 #include "utils/Encoding.h"
 #include "utils/File.h"
 #include "utils/Folders.h"
@@ -63,8 +65,10 @@ HRESULT CWinDownloader::Attempt(const std::wstring& encodedUrl) {
   const std::wstring& redirected = bindCallback_.RedirectedUrl();
   const std::string expected =
       Utils::UrlDigestSegment(Utils::ToNarrow(redirected.empty() ? url_ : redirected, Utils::kCodePageUtf8));
-  if (expected.size() != 32) return S_OK;
-  if (Utils::FileMD5(path_) == expected) return S_OK;
+  if (CheckDigest(expected, expected.size() == 32 ? Utils::FileMD5(path_) : std::string()) !=
+      DigestOutcome::kMismatch) {
+    return S_OK;
+  }
   UTILS_LOG(L"URLDownloadToFile stored bytes whose digest is not %ls", Utils::ToWide(expected, Utils::kCodePageAnsi).c_str());
   Utils::RemoveFile(path_);
   return kDigestMismatch;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "download/CurlDownloader.h"
+#include "download/DigestCheck.h"
 #include "download/Downloader.h"
 #include "download/MTCurlDownloader.h"
 
@@ -19,6 +20,25 @@ TEST(SegmentPlan, OneSegmentBelowTwentyMebibytesTwoFromThere) {
       {4294967297LL, {{0, 2147483647LL}, {2147483648LL, 4294967296LL}}},
       {10000000001LL, {{0, 4999999999LL}, {5000000000LL, 10000000000LL}}}};
   for (const auto& [length, plan] : cases) EXPECT_EQ(CMTCurlDownloader::PlanSegments(length), plan) << length;
+}
+
+// A file that could not be read (a scanner holding it, say) has no digest,
+// and that never passes for the digest the URL names.
+TEST(DigestCheck, OnlyTheNamedBytesPass) {
+  const std::string md5 = "0123456789abcdef0123456789abcdef";
+  const struct {
+    std::string expected;
+    std::string actual;
+    DigestOutcome outcome;
+  } cases[] = {
+      {md5, md5, DigestOutcome::kMatch},
+      {md5, "", DigestOutcome::kMismatch},
+      {md5, std::string(32, '0'), DigestOutcome::kMismatch},
+      {"0123456789ABCDEF0123456789ABCDEF", md5, DigestOutcome::kMismatch},  // digests are lower case
+      {"", md5, DigestOutcome::kNoDigestInUrl},
+      {"216", "", DigestOutcome::kNoDigestInUrl},
+  };
+  for (const auto& c : cases) EXPECT_EQ(CheckDigest(c.expected, c.actual), c.outcome) << c.expected << " " << c.actual;
 }
 
 TEST(DownloaderSelection, TypeTwoIsTheSystemsThreeIsSegmentedTheRestSingle) {

@@ -175,6 +175,10 @@ def helper_port(state, name, seconds=15):
 def start(args):
     state = os.path.abspath(args.state)
     stop_servers(state)
+    # The tests read the logs: a run starts with empty ones.
+    for log in ('nginx-access.log', 'proxy.log'):
+        if os.path.exists(os.path.join(state, log)):
+            os.remove(os.path.join(state, log))
     files = os.path.join(state, 'www')
     shutil.rmtree(files, ignore_errors=True)
     os.makedirs(os.path.join(state, 'tmp'), exist_ok=True)
