@@ -9,9 +9,11 @@
 namespace {
 
 // A scale that is not a finite number would break the progress computation;
-// such a value (overflow, "nan", "inf") leaves the previous one in place.
+// such a value (overflow, "nan", "inf") leaves the previous one in place. The
+// download's share of the bar is 0 to 1: 70 would show "3500%".
 double ScaleOrPrevious(double parsed, double previous) {
-  return std::isfinite(parsed) ? parsed : previous;
+  if (!std::isfinite(parsed)) return previous;
+  return parsed < 0.0 ? 0.0 : parsed > 1.0 ? 1.0 : parsed;
 }
 
 double ParseFileScale(const std::wstring& text, double previous) {

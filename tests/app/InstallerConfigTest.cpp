@@ -83,9 +83,11 @@ TEST(InstallerConfig, FileValues) {
   EXPECT_EQ(config.AnalyticsUrl, L"http://127.0.0.1:9/sa?project=pc");
 }
 
-TEST(InstallerConfig, FileScaleThatIsNoNumber) {
+// The scale is the download's share of the bar: outside 0 to 1 it is pinned
+// (70 would show "3500%").
+TEST(InstallerConfig, FileScaleThatIsNoNumberOrOutOfRange) {
   const std::pair<const wchar_t*, double> cases[] = {
-      {L"abc", 0.0}, {L"", 0.0}, {L"1e999", 0.7}, {L"nan", 0.7}, {L"-0.25", -0.25}};
+      {L"abc", 0.0}, {L"", 0.0}, {L"1e999", 0.7}, {L"nan", 0.7}, {L"-0.25", 0.0}, {L"70", 1.0}, {L"1", 1.0}};
   for (const auto& [text, expected] : cases) {
     InstallerConfig config(L"10");
     config.LoadFileSection(FakeSection(FakeSection::Values{{L"DownloadScale", text}}));

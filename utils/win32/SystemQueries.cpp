@@ -17,15 +17,20 @@ int32_t CheckNetwork() {
       manager == nullptr) {
     return 0;
   }
+  // A manager that cannot answer counts as online, as a missing one does: a
+  // broken manager must not block every install at the network tip.
   NLM_CONNECTIVITY connectivity = NLM_CONNECTIVITY_DISCONNECTED;
   int32_t reason = 0;
-  if (FAILED(manager->GetConnectivity(&connectivity))) connectivity = NLM_CONNECTIVITY_DISCONNECTED;
-  if (connectivity == NLM_CONNECTIVITY_DISCONNECTED) {
+  const HRESULT asked = manager->GetConnectivity(&connectivity);
+  if (FAILED(asked)) {
+    UTILS_LOG_RAW(L"GetConnectivity failed 0x%08lx", static_cast<unsigned long>(asked));
+    connectivity = NLM_CONNECTIVITY_IPV4_INTERNET;
+  } else if (connectivity == NLM_CONNECTIVITY_DISCONNECTED) {
     UTILS_LOG_RAW(L"GetConnectivity %d", static_cast<int>(connectivity));
     reason = 1;
   } else {
-    VARIANT_BOOL connected = VARIANT_FALSE;
-    if (FAILED(manager->IsConnectedToInternet(&connected))) connected = VARIANT_FALSE;
+    VARIANT_BOOL connected = VARIANT_TRUE;
+    if (FAILED(manager->IsConnectedToInternet(&connected))) connected = VARIANT_TRUE;
     if (connected == VARIANT_FALSE) {
       UTILS_LOG_RAW(L"get_IsConnectedToInternet:%d", static_cast<int>(connected));
       reason = 2;
