@@ -16,10 +16,11 @@ void Pause(int milliseconds) {
 }  // namespace
 
 bool RunChild(std::unique_ptr<Utils::PipedProcess>& child, const std::wstring& commandLine,
-              OutputInterpreter& interpreter, const ChildRunStyle& style) {
+              OutputInterpreter& interpreter, const ChildRunStyle& style, Utils::File image) {
   child.reset();
   child = std::make_unique<Utils::PipedProcess>();
   child->Start(commandLine);
+  image = Utils::File();  // the process exists: its file may go when the run is over
 
   bool outcomeSeen = false;
   // One read is one chunk: bytes up to the first NUL, decoded with the code

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "package/OutputProtocol.h"
+#include "utils/File.h"
 #include "utils/Process.h"
 
 struct ChildRunStyle {
@@ -14,7 +15,8 @@ struct ChildRunStyle {
 };
 
 // True when an outcome line was seen. `child` holds the process while it runs
-// and is empty afterwards. Throws Utils::Exception (a std::exception) when the
+// and is empty afterwards. `image`, the program's file as it was verified, is
+// held until the process has been created from it. Throws Utils::Exception (a std::exception) when the
 // pipes or the process cannot be created.
 bool RunChild(std::unique_ptr<Utils::PipedProcess>& child, const std::wstring& commandLine,
-              OutputInterpreter& interpreter, const ChildRunStyle& style);
+              OutputInterpreter& interpreter, const ChildRunStyle& style, Utils::File image);

@@ -7,6 +7,7 @@
 
 #include "download/StatusCodes.h"
 #include "package/OutputProtocol.h"
+#include "utils/File.h"
 #include "utils/Process.h"
 #include "utils/Thread.h"
 
@@ -17,8 +18,9 @@ class CUninstallRunner {
   CUninstallRunner(const CUninstallRunner&) = delete;
   CUninstallRunner& operator=(const CUninstallRunner&) = delete;
 
-  // Returns at once; the run happens on the "UnInstaller" worker.
-  void Start();
+  // Returns at once; the run happens on the "UnInstaller" worker. `image` is
+  // the uninstaller as it was admitted, held until it runs.
+  void Start(Utils::File image);
 
   const std::wstring& CommandLine() const { return commandLine_; }
 
@@ -30,6 +32,7 @@ class CUninstallRunner {
   std::wstring uninstaller_;
   std::wstring oldFolder_;
   OutputInterpreter interpreter_;
+  Utils::File image_;
   std::unique_ptr<Utils::PipedProcess> child_;
   std::unique_ptr<Utils::Thread> worker_;  // last: joined before the rest goes
 };

@@ -52,7 +52,7 @@ class Runners : public testing::Test {
     StatusLog log;
     {
       CUninstallRunner runner(log.Callback(), uninstaller, oldFolder);
-      runner.Start();
+      runner.Start({});
       if (commandLine != nullptr) *commandLine = runner.CommandLine();
     }  // teardown joins the worker: every code has arrived
     return log.Entries();
@@ -64,7 +64,7 @@ class Runners : public testing::Test {
     {
       CPackageRunner runner(log.Callback(), L"\"" + package + L"\"", options.installFolder);
       runner.SetOptions(options);
-      runner.Start();
+      runner.Start({});
       if (commandLine != nullptr) *commandLine = runner.CommandLine();
     }
     return log.Entries();
@@ -183,8 +183,8 @@ TEST_F(Runners, PackageRunnerRunsAgainAfterAnEarlierRun) {
   StatusLog log;
   {
     CPackageRunner runner(log.Callback(), L"\"" + package + L"\"", L"");
-    runner.Start();
-    runner.Start();
+    runner.Start({});
+    runner.Start({});
   }
   EXPECT_EQ(log.Entries(), (std::vector<Status>{{2001, 0, L""}, {2002, 0, L""}, {2003, 0, L""},
                                                 {2001, 0, L""}, {2002, 0, L""}, {2003, 0, L""}}));

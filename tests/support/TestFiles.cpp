@@ -23,6 +23,16 @@ ScratchFolder::ScratchFolder(const std::wstring& nameHint) {
   if (!Utils::CreateDirectories(path_)) ADD_FAILURE() << "cannot create a scratch folder";
 }
 
+std::string HostPath(std::string path) {
+#ifdef _WIN32
+  for (char& c : path) {
+    if (c == '/') c = '\\';
+  }
+  path = "Z:" + path;
+#endif
+  return path;
+}
+
 std::wstring SiblingProgram(const std::wstring& name) {
 #ifdef _WIN32
   return ProgramFolder() + name + L".exe";

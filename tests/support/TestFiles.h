@@ -11,6 +11,10 @@ namespace TestSupport {
 std::filesystem::path FsPath(const std::wstring& path);
 std::wstring WidePath(const std::filesystem::path& path);
 
+// A path of the build machine (a Unix path, in UTF-8) as the tests' system
+// names it: wine shows the Unix root as drive Z:.
+std::string HostPath(std::string path);
+
 // The folder holding the running test program, ending in a separator.
 std::wstring ProgramFolder();
 // A program of the build beside the running test: "name.exe" on Windows.

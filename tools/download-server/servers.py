@@ -215,6 +215,7 @@ def start(args):
         f.write('PAYLOAD_PATH=%s\nPAYLOAD_MD5=%s\nPAYLOAD_LENGTH=%d\n' %
                 (payload_path, payload_md5, PAYLOAD_LENGTH))
         f.write('NGINX_ACCESS_LOG=%s\n' % os.path.join(state, 'nginx-access.log'))
+        f.write('FILES_ROOT=%s\n' % files)
         if large:
             f.write('LARGE_PATH=%s\nLARGE_MD5=%s\nLARGE_LENGTH=%d\nLARGE_HOLE=%d\n' %
                     (large[0], large[1], LARGE_HOLE + LARGE_TAIL, LARGE_HOLE))
