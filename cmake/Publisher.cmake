@@ -5,7 +5,8 @@
 # publisher that scripts/make-test-publisher makes (once, in
 # QUORVANE_TEST_PUBLISHER_DIR) and that scripts/sign-package signs with.
 #
-#   quorvane_sign(<target>)   signs the target's file with the test publisher after each link
+#   quorvane_sign(<target> [VARIANTS])   signs the target's file with the test
+#                                        publisher after each link
 set(QUORVANE_PUBLISHER_PINS "" CACHE STRING
   "SHA-256 pins of the publishers' SubjectPublicKeyInfo (hex or base64, ;-separated); empty: the test publisher")
 set(QUORVANE_TEST_PUBLISHER_DIR ${PROJECT_SOURCE_DIR}/build/test-publisher CACHE PATH
@@ -38,9 +39,21 @@ endforeach()
 configure_file(${CMAKE_CURRENT_LIST_DIR}/PinnedPublishers.h.in
   ${PROJECT_BINARY_DIR}/generated/package/PinnedPublishers.h @ONLY)
 
+# With VARIANTS it first keeps <name>-unsigned<suffix> and makes
+# <name>-impostor<suffix> (signed by a key that only shares the publisher's
+# name) beside it, for the tests of refusals.
 function(quorvane_sign target)
-  add_custom_command(TARGET ${target} POST_BUILD
-    COMMAND ${CMAKE_COMMAND} -E env QUORVANE_TEST_PUBLISHER=${QUORVANE_TEST_PUBLISHER_DIR}
-            bash ${PROJECT_SOURCE_DIR}/scripts/sign-package $<TARGET_FILE:${target}> $<TARGET_FILE:${target}>
-    VERBATIM)
+  cmake_parse_arguments(S "VARIANTS" "" "" ${ARGN})
+  set(_file $<TARGET_FILE:${target}>)
+  set(_sign ${CMAKE_COMMAND} -E env QUORVANE_TEST_PUBLISHER=${QUORVANE_TEST_PUBLISHER_DIR}
+      bash ${PROJECT_SOURCE_DIR}/scripts/sign-package)
+  set(_variants)
+  if(S_VARIANTS)
+    set(_base $<TARGET_FILE_DIR:${target}>/$<TARGET_FILE_BASE_NAME:${target}>)
+    set(_suffix $<TARGET_FILE_SUFFIX:${target}>)
+    set(_variants
+      COMMAND ${CMAKE_COMMAND} -E copy ${_file} ${_base}-unsigned${_suffix}
+      COMMAND ${_sign} --impostor ${_file} ${_base}-impostor${_suffix})
+  endif()
+  add_custom_command(TARGET ${target} POST_BUILD ${_variants} COMMAND ${_sign} ${_file} ${_file} VERBATIM)
 endfunction()

@@ -54,6 +54,19 @@ bool CopyFileTo(const std::wstring& from, const std::wstring& to) {
   return fs::copy_file(FsPath(from), FsPath(to), fs::copy_options::overwrite_existing, error);
 }
 
+std::wstring TamperedCopy(const std::wstring& from, const std::wstring& to) {
+  if (!CopyFileTo(from, to)) ADD_FAILURE() << "cannot copy a test file";
+  std::fstream file(FsPath(to), std::ios::binary | std::ios::in | std::ios::out);
+  file.seekg(0, std::ios::end);
+  const std::streamoff middle = file.tellg() / 2;
+  file.seekg(middle);
+  const char byte = static_cast<char>(file.get() ^ 0xFF);
+  file.seekp(middle);
+  file.put(byte);
+  if (!file) ADD_FAILURE() << "cannot change a test file";
+  return to;
+}
+
 void RemoveTree(const std::wstring& path) {
   std::error_code error;
   fs::remove_all(FsPath(path), error);

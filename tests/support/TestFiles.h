@@ -39,6 +39,8 @@ void WriteFile(const std::wstring& path, const std::string& bytes);
 // A file of `size` zero bytes that takes no disk: its length is set, nothing written.
 bool MakeSparseFile(const std::wstring& path, long long size);
 bool CopyFileTo(const std::wstring& from, const std::wstring& to);
+// A copy of `from` at `to` with the byte in its middle changed; `to`.
+std::wstring TamperedCopy(const std::wstring& from, const std::wstring& to);
 void RemoveTree(const std::wstring& path);
 
 }  // namespace TestSupport
