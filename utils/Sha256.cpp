@@ -1,7 +1,5 @@
 #include "utils/Sha256.h"
 
-#include <cstring>
-
 namespace Utils {
 namespace {
 
@@ -63,32 +61,11 @@ void Sha256::Block(const uint8_t* block) {
 }
 
 void Sha256::Update(const void* data, size_t size) {
-  const auto* bytes = static_cast<const uint8_t*>(data);
-  size_t used = static_cast<size_t>(length_ % 64);
-  length_ += size;
-  if (used > 0) {
-    const size_t take = size < 64 - used ? size : 64 - used;
-    std::memcpy(pending_.data() + used, bytes, take);
-    bytes += take;
-    size -= take;
-    used += take;
-    if (used < 64) return;
-    Block(pending_.data());
-  }
-  for (; size >= 64; bytes += 64, size -= 64) Block(bytes);
-  if (size > 0) std::memcpy(pending_.data(), bytes, size);
+  blocks_.Feed(data, size, [this](const uint8_t* block) { Block(block); });
 }
 
 Sha256Digest Sha256::Finish() {
-  const uint64_t bits = length_ * 8;
-  const uint8_t one = 0x80;
-  Update(&one, 1);
-  const uint8_t zero = 0;
-  while (length_ % 64 != 56) Update(&zero, 1);
-  uint8_t trailer[8];
-  for (int i = 0; i < 8; ++i) trailer[i] = static_cast<uint8_t>(bits >> (56 - 8 * i));
-  Update(trailer, sizeof trailer);
-
+  blocks_.Pad(DigestBlocks::LengthOrder::kBigEndian, [this](const uint8_t* block) { Block(block); });
   Sha256Digest digest{};
   for (int i = 0; i < 8; ++i) {
     for (int j = 0; j < 4; ++j) digest[i * 4 + j] = static_cast<uint8_t>(state_[i] >> (24 - 8 * j));
@@ -102,14 +79,6 @@ Sha256Digest Sha256::Of(const void* data, size_t size) {
   return sha.Finish();
 }
 
-std::string Sha256::Hex(const Sha256Digest& digest) {
-  static const char kDigits[] = "0123456789abcdef";
-  std::string hex;
-  for (uint8_t byte : digest) {
-    hex += kDigits[byte >> 4];
-    hex += kDigits[byte & 15];
-  }
-  return hex;
-}
+std::string Sha256::Hex(const Sha256Digest& digest) { return HexOf(digest.data(), digest.size()); }
 
 }  // namespace Utils

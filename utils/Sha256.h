@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <string>
 
+#include "utils/DigestBlocks.h"
+
 namespace Utils {
 
 using Sha256Digest = std::array<uint8_t, 32>;
@@ -24,8 +26,7 @@ class Sha256 {
   void Block(const uint8_t* block);
 
   std::array<uint32_t, 8> state_;
-  uint64_t length_ = 0;  // bytes fed so far
-  std::array<uint8_t, 64> pending_{};
+  DigestBlocks blocks_;
 };
 
 }  // namespace Utils

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <string>
 
+#include "tests/utils/DigestPieces.h"
 #include "utils/Sha256.h"
 
 namespace {
@@ -28,14 +28,8 @@ TEST(Sha256, KnownVectors) {
 }
 
 TEST(Sha256, PiecesGiveTheSameDigestAsOneBlock) {
-  std::string data;
-  for (int i = 0; i < 5000; ++i) data += static_cast<char>(i % 251);
-  for (size_t piece : {1u, 55u, 56u, 63u, 64u, 65u, 1023u}) {
-    Utils::Sha256 sha;
-    for (size_t at = 0; at < data.size(); at += piece) {
-      sha.Update(data.data() + at, std::min(piece, data.size() - at));
-    }
-    EXPECT_EQ(Utils::Sha256::Hex(sha.Finish()),
+  for (size_t piece : kDigestPieces) {
+    EXPECT_EQ(HexInPieces<Utils::Sha256>(DigestPieceData(), piece),
               "69dbee893909fa17d1be397e0c07691336fe42049c29d403467d3d4a1fc3b5a1")
         << piece;
   }
