@@ -16,7 +16,7 @@ struct ChildRunStyle {
 
 // True when an outcome line was seen. `child` holds the process while it runs
 // and is empty afterwards. `image`, the program's file as it was verified, is
-// held until the process has been created from it. Throws Utils::Exception (a std::exception) when the
-// pipes or the process cannot be created.
+// held until the process has been created from it. Throws Utils::Exception
+// (a std::exception) when the pipes or the process cannot be created.
 bool RunChild(std::unique_ptr<Utils::PipedProcess>& child, const std::wstring& commandLine,
               OutputInterpreter& interpreter, const ChildRunStyle& style, Utils::File image);

@@ -1,6 +1,6 @@
 #pragma once
-// Runs an older installation's uninstaller (a copy in the temporary work
-// folder) silently and reports 5002 to 5005.
+// Runs an older installation's uninstaller (a copy in a folder of the run's
+// own) silently and reports 5002 to 5005.
 
 #include <memory>
 #include <string>
