@@ -35,3 +35,10 @@ enum StatusCode : int {
   UNIST_CODE_FAIL = 5004,
   UNIST_CODE_ERROR = 5005,
 };
+
+// Values of a 1004 that say why, beside the downloaders' own error numbers
+// (libcurl's codes, -998 for a size that cannot be learnt, 1 for no path):
+// the package arrived whole but is not signed by a pinned publisher, so it
+// was deleted unstarted. Its text names the check.
+inline constexpr double DL_FAIL_SIGNATURE_REFUSED = -1100.0;
+inline constexpr wchar_t kSignatureRefusedSource[] = L"PublisherSignature";

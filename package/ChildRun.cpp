@@ -21,10 +21,11 @@ constexpr size_t kAfterEndBytes = 1 << 20;
 }  // namespace
 
 bool RunChild(std::unique_ptr<Utils::PipedProcess>& child, const std::wstring& commandLine,
-              ChildKind kind, const StatusCallback& callback) {
+              ChildKind kind, const StatusCallback& callback, Utils::File image) {
   child.reset();
   child = std::make_unique<Utils::PipedProcess>();
   child->Start(commandLine);
+  image = Utils::File();  // the process exists: its file may go when the run is over
   ChildOutput output(kind, callback);
 
   // The output is read until the child has ended, whatever it says, so it

@@ -6,11 +6,13 @@
 #include <string>
 
 #include "package/OutputProtocol.h"
+#include "utils/File.h"
 #include "utils/Process.h"
 
 // True when an outcome line was seen. `child` holds the process while it runs
 // and is empty afterwards. Every run decodes from the ANSI code page on, until
-// its child announces another. Throws Utils::Exception (a std::exception) when
-// the pipes or the process cannot be created.
+// its child announces another. `image`, the program's file as it was verified,
+// is held until the process has been created from it. Throws Utils::Exception
+// (a std::exception) when the pipes or the process cannot be created.
 bool RunChild(std::unique_ptr<Utils::PipedProcess>& child, const std::wstring& commandLine,
-              ChildKind kind, const StatusCallback& callback);
+              ChildKind kind, const StatusCallback& callback, Utils::File image);

@@ -1,8 +1,10 @@
 #pragma once
 // One install: remove an older installation (when there is one), download the
-// package into the install folder, run it. Every stage reports here first; each
-// report goes on unchanged to the window's callback, gets a diagnostic line,
-// and a stage that succeeds starts the next one.
+// package, run it. Every stage reports here first; each report goes on
+// unchanged to the window's callback, gets a diagnostic line, and a stage that
+// succeeds starts the next one. Nothing starts unless the publisher gate
+// admits it, and it starts from a folder made for the run that only
+// administrators can change.
 
 #include <memory>
 #include <string>
@@ -10,7 +12,9 @@
 #include "download/Downloader.h"
 #include "download/StatusCodes.h"
 #include "package/PackageRunner.h"
+#include "package/PublisherGate.h"
 #include "package/UninstallRunner.h"
+#include "utils/ProtectedFolder.h"
 
 struct InstallTask {
   std::wstring url;
@@ -29,26 +33,39 @@ struct InstallTask {
 class CDownloadInstaller {
  public:
   static constexpr wchar_t kUninstallerCopyName[] = L"Quorvane_un_asa.exe";
+  static constexpr wchar_t kPackageName[] = L"__Package_Quorvane.exe";
 
-  explicit CDownloadInstaller(StatusCallback callback);
+  // `gate` admits the programs to start; each run's folders are made in
+  // `folderRoot`.
+  explicit CDownloadInstaller(StatusCallback callback,
+                              std::unique_ptr<PublisherGate> gate = CreatePublisherGate(),
+                              std::wstring folderRoot = Utils::ProtectedFolderRoot());
   ~CDownloadInstaller();
   CDownloadInstaller(const CDownloadInstaller&) = delete;
   CDownloadInstaller& operator=(const CDownloadInstaller&) = delete;
 
   void SetTask(const InstallTask& task) { task_ = task; }
+  // Where the latest run puts the package (inside its own folder); empty
+  // before the first start.
   std::wstring GetPackagePath() const;
-  // Returns promptly; the stages run on their own threads.
+  // Returns promptly; the stages run on their own threads. An earlier run's
+  // stages end first and its files go: every run has its own paths.
   void Start();
 
  private:
-  void OnDownload(int code, double value, const wchar_t* text);
-  void OnUninstall(int code, double value, const wchar_t* text);
-  void OnInstall(int code, double value, const wchar_t* text);
+  struct Run;
 
-  std::unique_ptr<CUninstallRunner> uninstallRunner_;
-  std::unique_ptr<CDownloader> downloader_;
-  std::unique_ptr<CPackageRunner> packageRunner_;
-  InstallTask task_;
-  std::wstring packagePath_;
+  bool StartUninstall(Run& run);  // false: there is nothing to run, go on with the download
+  void StartDownload(Run& run);
+  void AdmitPackage(Run& run, double value, const wchar_t* text);
+  static void EndRun(Run& run);
+  void OnDownload(Run& run, int code, double value, const wchar_t* text);
+  void OnUninstall(Run& run, int code, double value, const wchar_t* text);
+  void OnInstall(Run& run, int code, double value, const wchar_t* text);
+
   StatusCallback callback_;
+  std::unique_ptr<PublisherGate> gate_;
+  std::wstring folderRoot_;
+  InstallTask task_;
+  std::unique_ptr<Run> run_;
 };

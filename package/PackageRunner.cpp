@@ -12,12 +12,14 @@ CPackageRunner::CPackageRunner(StatusCallback callback, std::wstring packageComm
 
 CPackageRunner::~CPackageRunner() { worker_.reset(); }
 
-void CPackageRunner::Start() {
+void CPackageRunner::Start(Utils::File image) {
   worker_.reset();  // an earlier run still reads the command line until it ends
   commandLine_ = PackageCommandLine(packageCommand_, options_);
+  image_ = std::move(image);
   worker_ = std::make_unique<Utils::Thread>(this, L"ABDEF", &CPackageRunner::Run);
   if (!worker_->Start()) {
     worker_.reset();
+    image_ = Utils::File();
     callback_(IST_CODE_FAIL, 2.0, L"");  // no thread: the run ends before it began
   }
 }
@@ -28,7 +30,8 @@ void CPackageRunner::Run(void* context) {
   self->callback_(IST_CODE_PROGRESS, 0.0, L"");
   bool outcomeSeen = false;
   try {
-    outcomeSeen = RunChild(self->child_, self->commandLine_, ChildKind::Package, self->callback_);
+    outcomeSeen =
+        RunChild(self->child_, self->commandLine_, ChildKind::Package, self->callback_, std::move(self->image_));
   } catch (const std::exception&) {
     self->child_.reset();
     self->callback_(IST_CODE_FAIL, 2.0, L"");

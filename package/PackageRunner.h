@@ -7,6 +7,7 @@
 
 #include "download/StatusCodes.h"
 #include "package/CommandLines.h"
+#include "utils/File.h"
 #include "utils/Process.h"
 #include "utils/Thread.h"
 
@@ -20,8 +21,9 @@ class CPackageRunner {
   // The owner sets these before every start.
   void SetOptions(const PackageRunOptions& options) { options_ = options; }
 
-  // Joins an earlier run, then returns at once; the run happens on an "ABDEF" worker.
-  void Start();
+  // Joins an earlier run, then returns at once; the run happens on an "ABDEF"
+  // worker. `image` is the package as it was admitted, held until it runs.
+  void Start(Utils::File image);
 
   const std::wstring& CommandLine() const { return commandLine_; }
 
@@ -32,6 +34,7 @@ class CPackageRunner {
   std::wstring packageCommand_;
   PackageRunOptions options_;
   std::wstring commandLine_;
+  Utils::File image_;
   std::unique_ptr<Utils::PipedProcess> child_;
   std::unique_ptr<Utils::Thread> worker_;  // last: joined before the rest goes
 };

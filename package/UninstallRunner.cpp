@@ -13,12 +13,14 @@ CUninstallRunner::CUninstallRunner(StatusCallback callback, std::wstring uninsta
 
 CUninstallRunner::~CUninstallRunner() { worker_.reset(); }
 
-void CUninstallRunner::Start() {
+void CUninstallRunner::Start(Utils::File image) {
   worker_.reset();  // an earlier run still reads the command line until it ends
   commandLine_ = UninstallCommandLine(uninstaller_, CurrentAccountFacts(), oldFolder_);
+  image_ = std::move(image);
   worker_ = std::make_unique<Utils::Thread>(this, L"UnInstaller", &CUninstallRunner::Run);
   if (!worker_->Start()) {
     worker_.reset();
+    image_ = Utils::File();
     callback_(UNIST_CODE_FAIL, 2.0, L"");  // no thread: the run ends before it began
   }
 }
@@ -32,8 +34,8 @@ void CUninstallRunner::Run(void* context) {
   self->callback_(UNIST_CODE_PROGRESS, 0.0, L"");
   bool outcomeSeen = false;
   try {
-    outcomeSeen =
-        RunChild(self->child_, self->commandLine_, ChildKind::Uninstaller, self->callback_);
+    outcomeSeen = RunChild(self->child_, self->commandLine_, ChildKind::Uninstaller, self->callback_,
+                           std::move(self->image_));
   } catch (const std::exception&) {
     self->child_.reset();
     self->callback_(UNIST_CODE_FAIL, 2.0, L"");

@@ -1,11 +1,12 @@
 #pragma once
-// Runs an older installation's uninstaller (a copy in the temporary work
-// folder) silently and reports 5002 to 5005.
+// Runs an older installation's uninstaller (a copy in a folder of the run's
+// own) silently and reports 5002 to 5005.
 
 #include <memory>
 #include <string>
 
 #include "download/StatusCodes.h"
+#include "utils/File.h"
 #include "utils/Process.h"
 #include "utils/Thread.h"
 
@@ -16,8 +17,9 @@ class CUninstallRunner {
   CUninstallRunner(const CUninstallRunner&) = delete;
   CUninstallRunner& operator=(const CUninstallRunner&) = delete;
 
-  // Returns at once; the run happens on the "UnInstaller" worker.
-  void Start();
+  // Returns at once; the run happens on the "UnInstaller" worker. `image` is
+  // the uninstaller as it was admitted, held until it runs.
+  void Start(Utils::File image);
 
   const std::wstring& CommandLine() const { return commandLine_; }
 
@@ -28,6 +30,7 @@ class CUninstallRunner {
   std::wstring commandLine_;
   std::wstring uninstaller_;
   std::wstring oldFolder_;
+  Utils::File image_;
   std::unique_ptr<Utils::PipedProcess> child_;
   std::unique_ptr<Utils::Thread> worker_;  // last: joined before the rest goes
 };

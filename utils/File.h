@@ -16,6 +16,9 @@ class File {
   enum class Mode {
     kRead,    // existing files only
     kAppend,  // created when missing; every write goes to the end
+    // Existing files only; while it is open nobody may write, rename or
+    // delete the file (Windows), so its bytes stay those that were read.
+    kReadHeld,
   };
 
   File() = default;
@@ -23,6 +26,7 @@ class File {
   static File Open(const std::wstring& path, Mode mode);
 
   bool IsOpen() const { return handle_.valid(); }
+  UniqueOsHandle::Value Native() const { return handle_.get(); }
   // Bytes read into `buffer`: 0 at the end of the file, -1 when reading fails.
   int64_t Read(void* buffer, size_t size);
   // True when every byte was written.

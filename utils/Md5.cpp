@@ -1,6 +1,5 @@
 #include "utils/Md5.h"
 
-#include <cstring>
 
 namespace Utils {
 namespace {
@@ -110,44 +109,16 @@ void Md5::Block(const uint8_t* block) {
 }
 
 void Md5::Update(const void* data, size_t size) {
-  const auto* bytes = static_cast<const uint8_t*>(data);
-  size_t used = static_cast<size_t>(length_ % 64);
-  length_ += size;
-  if (used != 0) {
-    const size_t take = size < 64 - used ? size : 64 - used;
-    std::memcpy(pending_.data() + used, bytes, take);
-    bytes += take;
-    size -= take;
-    used += take;
-    if (used < 64) return;
-    Block(pending_.data());
-  }
-  for (; size >= 64; bytes += 64, size -= 64) Block(bytes);
-  if (size != 0) std::memcpy(pending_.data(), bytes, size);
+  blocks_.Feed(data, size, [this](const uint8_t* block) { Block(block); });
 }
 
 std::array<uint8_t, 16> Md5::Finish() {
-  const uint64_t bits = length_ * 8;
-  const uint8_t one = 0x80;
-  Update(&one, 1);
-  const uint8_t zero = 0;
-  while (length_ % 64 != 56) Update(&zero, 1);
-  uint8_t tail[8];
-  for (int i = 0; i < 8; ++i) tail[i] = static_cast<uint8_t>(bits >> (8 * i));
-  Update(tail, 8);
+  blocks_.Pad(DigestBlocks::LengthOrder::kLittleEndian, [this](const uint8_t* block) { Block(block); });
   std::array<uint8_t, 16> digest{};
   for (int i = 0; i < 16; ++i) digest[i] = static_cast<uint8_t>(state_[i / 4] >> (8 * (i % 4)));
   return digest;
 }
 
-std::string Md5::Hex(const std::array<uint8_t, 16>& digest) {
-  static constexpr char kDigits[] = "0123456789abcdef";
-  std::string text;
-  for (uint8_t byte : digest) {
-    text += kDigits[byte >> 4];
-    text += kDigits[byte & 15];
-  }
-  return text;
-}
+std::string Md5::Hex(const std::array<uint8_t, 16>& digest) { return HexOf(digest.data(), digest.size()); }
 
 }  // namespace Utils

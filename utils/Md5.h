@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+#include "utils/DigestBlocks.h"
+
 namespace Utils {
 
 class Md5 {
@@ -20,8 +22,7 @@ class Md5 {
   void Block(const uint8_t* block);
 
   std::array<uint32_t, 4> state_;
-  uint64_t length_ = 0;  // bytes fed so far
-  std::array<uint8_t, 64> pending_{};
+  DigestBlocks blocks_;
 };
 
 }  // namespace Utils

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "app/FunnelReasons.h"
+#include "download/StatusCodes.h"
 
 namespace {
 
@@ -38,6 +39,10 @@ TEST(FunnelReasons, DownloadFailureCarriesTheDiagnostics) {
   facts.networkState = 0x10001;
   EXPECT_EQ(DownloadFailureReason(facts),
             L"1.code=28；2.msg=LibCurl；3.缓存磁盘容量=0.00G；4.缓存读写权限=无权限；5.服务器连接状态code=65537");
+  // A package the publisher gate refused says so in both of its parts.
+  facts.value = DL_FAIL_SIGNATURE_REFUSED;
+  facts.text = kSignatureRefusedSource;
+  EXPECT_EQ(DownloadFailureReason(facts).substr(0, 37), L"1.code=-1100；2.msg=PublisherSignature");
 }
 
 }  // namespace

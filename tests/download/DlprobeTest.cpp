@@ -83,6 +83,42 @@ TEST_F(Dlprobe, EveryDownloaderWritesIntoAFolderOutsideTheAnsiCodePage) {
   }
 }
 
+#ifdef _WIN32
+// Whichever downloader fetched it, the package starts only when our
+// publisher signed it and nobody changed it since; otherwise none of its run
+// happens (no 2001 to 2004) and the run ends in 1004.
+TEST_F(Dlprobe, OnlyAnIntactPackageOfOurPublisherIsStarted) {
+  auto demo = [](const char* name) {
+    return Utils::ToWide(TestSupport::HostPath(std::string(QUORVANE_DEMO_DIR) + "/" + name), Utils::kCodePageUtf8);
+  };
+  const struct {
+    const char* name;
+    std::wstring file;
+  } packages[] = {{"signed", demo("QuorvaneSetupPackage.exe")},
+                  {"unsigned", demo("QuorvaneSetupPackage-unsigned.exe")},
+                  {"impostor", demo("QuorvaneSetupPackage-impostor.exe")},
+                  {"tampered", TestSupport::TamperedCopy(demo("QuorvaneSetupPackage.exe"), folder_ / L"tampered.exe")}};
+  for (int type : {1, 2, 3}) {
+    for (const auto& package : packages) {
+      const std::wstring name = Utils::ToWide(package.name, Utils::kCodePageUtf8);
+      const std::wstring target = folder_ / (name + std::to_wstring(type));
+      const auto run = Probe(L"install --type " + std::to_wstring(type) + L" " +
+                             servers_.Publish(package.file, name + L".exe") + L" \"" + target + L"\"");
+      const std::string what = std::string(package.name) + " type " + std::to_string(type) + ":\n" + run.out;
+      const bool ours = name == L"signed";
+      EXPECT_EQ(run.exitCode, ours ? 0u : 1u) << what;
+      EXPECT_EQ(Utils::PathExists(target + L"\\Quorvane.exe"), ours) << what;
+      if (ours) {
+        EXPECT_NE(run.out.find("\n2003 "), std::string::npos) << what;
+      } else {
+        EXPECT_NE(run.out.find("\n1004 -1100 PublisherSignature\n"), std::string::npos) << what;
+        EXPECT_EQ(run.out.find("\n200"), std::string::npos) << what;
+      }
+    }
+  }
+}
+#endif
+
 TEST_F(Dlprobe, RefusesBadArguments) {
   EXPECT_EQ(Probe(L"download --type 1 only-one-argument").exitCode, 2u);
 }

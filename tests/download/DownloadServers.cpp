@@ -7,25 +7,16 @@
 #include <cstdlib>
 #include <fstream>
 
+#include "tests/support/TestFiles.h"
 #include "utils/Encoding.h"
+#include "utils/Folders.h"
 
 namespace TestSupport {
 namespace {
 
-// wine shows the Unix root as drive Z:
-std::string LocalPath(std::string path) {
-#ifdef _WIN32
-  for (char& c : path) {
-    if (c == '/') c = '\\';
-  }
-  path = "Z:" + path;
-#endif
-  return path;
-}
-
 std::string StateFile() {
   const char* state = std::getenv("QUORVANE_SERVERS");
-  return state == nullptr ? std::string() : LocalPath(std::string(state) + "/servers.env");
+  return state == nullptr ? std::string() : HostPath(std::string(state) + "/servers.env");
 }
 
 size_t Collect(char* data, size_t size, size_t count, void* out) {
@@ -57,7 +48,7 @@ std::wstring DownloadServers::Value(const std::string& key) const {
 
 std::string DownloadServers::FilePath(const std::string& key) const {
   const auto found = values_.find(key);
-  return found == values_.end() ? std::string() : LocalPath(found->second);
+  return found == values_.end() ? std::string() : HostPath(found->second);
 }
 
 namespace {
@@ -123,6 +114,19 @@ std::wstring DownloadServers::Generated(long long length, const std::wstring& na
   const std::wstring prefix = faults.empty() ? L"" : L"/f/" + faults;
   return Fault(prefix + L"/gen/" + std::to_wstring(length) + L"/" +
                Utils::ToWide(Md5Of(length), Utils::kCodePageUtf8) + L"/" + name);
+}
+
+std::wstring DownloadServers::Publish(const std::wstring& path, const std::wstring& name) const {
+  const std::wstring md5 = Utils::ToWide(Utils::FileMD5(path), Utils::kCodePageUtf8);
+  const std::wstring folder = Utils::ToWide(FilePath("FILES_ROOT"), Utils::kCodePageUtf8) +
+                              Utils::kPathSeparator + L"files" + Utils::kPathSeparator + md5;
+  const std::wstring published = folder + Utils::kPathSeparator + name;
+  // Under the same digest and name lies the same file, published before.
+  if (md5.empty() || (!Utils::PathExists(published) &&
+                      (!Utils::CreateDirectories(folder + Utils::kPathSeparator) || !CopyFileTo(path, published)))) {
+    ADD_FAILURE() << "cannot publish a test file";
+  }
+  return Nginx(L"/files/" + md5 + L"/" + name);
 }
 
 }  // namespace TestSupport

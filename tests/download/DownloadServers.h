@@ -19,6 +19,9 @@ class DownloadServers {
   std::string FilePath(const std::string& key) const;
   std::wstring Nginx(const std::wstring& path) const { return Value("NGINX_URL") + path; }
   std::wstring Fault(const std::wstring& path) const { return Value("FAULT_URL") + path; }
+  // Serves a copy of the local file at `path` from nginx as
+  // "/files/<its md5>/<name>"; the URL.
+  std::wstring Publish(const std::wstring& path, const std::wstring& name) const;
   // A generated file of `length` bytes whose URL carries its true digest.
   std::wstring Generated(long long length, const std::wstring& name,
                          const std::wstring& faults = L"") const;

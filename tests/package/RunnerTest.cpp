@@ -12,6 +12,7 @@
 #include "tests/support/TestFiles.h"
 #include "utils/CommandLine.h"
 #include "utils/Encoding.h"
+#include "utils/File.h"
 #include "utils/Folders.h"
 
 namespace {
@@ -52,19 +53,19 @@ class Runners : public testing::Test {
     StatusLog log;
     {
       CUninstallRunner runner(log.Callback(), uninstaller, oldFolder);
-      runner.Start();
+      runner.Start({});
       if (commandLine != nullptr) *commandLine = runner.CommandLine();
     }  // teardown joins the worker: every code has arrived
     return log.Entries();
   }
 
   std::vector<Status> Install(const std::wstring& package, const PackageRunOptions& options,
-                              std::wstring* commandLine = nullptr) {
+                              std::wstring* commandLine = nullptr, Utils::File image = {}) {
     StatusLog log;
     {
       CPackageRunner runner(log.Callback(), L"\"" + package + L"\"", options.installFolder);
       runner.SetOptions(options);
-      runner.Start();
+      runner.Start(std::move(image));
       if (commandLine != nullptr) *commandLine = runner.CommandLine();
     }
     return log.Entries();
@@ -258,11 +259,29 @@ TEST_F(Runners, PackageRunnerRunsAgainAfterAnEarlierRun) {
   StatusLog log;
   {
     CPackageRunner runner(log.Callback(), L"\"" + package + L"\"", L"");
-    runner.Start();
-    runner.Start();
+    runner.Start({});
+    runner.Start({});
   }
   EXPECT_EQ(log.Entries(), (std::vector<Status>{{2001, 0, L""}, {2002, 0, L""}, {2003, 0, L""},
                                                 {2001, 0, L""}, {2002, 0, L""}, {2003, 0, L""}}));
+}
+
+// The package as it was admitted stays held while the runner starts it, and
+// is let go once it runs, so the orchestration can delete it afterwards.
+TEST_F(Runners, AHeldPackageStartsAndIsLetGo) {
+  const std::wstring package = Child(L"held.exe", "write State=Success\\n\n");
+  Utils::File held = Utils::File::Open(package, Utils::File::Mode::kReadHeld);
+  ASSERT_TRUE(held.IsOpen());
+#ifdef _WIN32
+  // While held nobody can change, replace or delete it.
+  EXPECT_FALSE(Utils::File::Open(package, Utils::File::Mode::kAppend).IsOpen());
+  EXPECT_FALSE(Utils::MoveFileOver(package, package + L".moved"));
+  EXPECT_FALSE(Utils::RemoveFile(package));
+#endif
+  PackageRunOptions options;
+  EXPECT_EQ(Install(package, options, nullptr, std::move(held)),
+            (std::vector<Status>{{IST_CODE_START, 0, L""}, {IST_CODE_PROGRESS, 0, L""}, {IST_CODE_SUCCESS, 0, L""}}));
+  EXPECT_TRUE(Utils::RemoveFile(package));
 }
 
 }  // namespace

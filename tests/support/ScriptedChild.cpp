@@ -1,5 +1,7 @@
 // A child that plays a script for the runner tests. The script lies beside the
-// program as "<program>.script", one step a line:
+// program as "<program>.script" (or, with SCRIPTED_CHILD_HOME set, in that
+// folder under the program's file name, for copies the test cannot place
+// beside), one step a line:
 //   write TEXT     one write of TEXT to standard output; \n \r \t \\ and \xHH are escapes
 //   error TEXT     the same, to standard error
 //   sleep MS       pause

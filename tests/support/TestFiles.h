@@ -11,6 +11,10 @@ namespace TestSupport {
 std::filesystem::path FsPath(const std::wstring& path);
 std::wstring WidePath(const std::filesystem::path& path);
 
+// A path of the build machine (a Unix path, in UTF-8) as the tests' system
+// names it: wine shows the Unix root as drive Z:.
+std::string HostPath(std::string path);
+
 // The folder holding the running test program, ending in a separator.
 std::wstring ProgramFolder();
 // A program of the build beside the running test: "name.exe" on Windows.
@@ -35,6 +39,8 @@ void WriteFile(const std::wstring& path, const std::string& bytes);
 // A file of `size` zero bytes that takes no disk: its length is set, nothing written.
 bool MakeSparseFile(const std::wstring& path, long long size);
 bool CopyFileTo(const std::wstring& from, const std::wstring& to);
+// A copy of `from` at `to` with the byte in its middle changed; `to`.
+std::wstring TamperedCopy(const std::wstring& from, const std::wstring& to);
 void RemoveTree(const std::wstring& path);
 
 }  // namespace TestSupport

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "tests/support/TestFiles.h"
+#include "tests/utils/DigestPieces.h"
 #include "utils/Encoding.h"
 #include "utils/Md5.h"
 
@@ -29,14 +30,8 @@ TEST(Md5, Rfc1321Suite) {
 }
 
 TEST(Md5, PiecesGiveTheSameDigestAsOneBlock) {
-  std::string data;
-  for (int i = 0; i < 5000; ++i) data += static_cast<char>(i % 251);
-  for (size_t piece : {1u, 55u, 56u, 63u, 64u, 65u, 1023u}) {
-    Utils::Md5 md5;
-    for (size_t at = 0; at < data.size(); at += piece) {
-      md5.Update(data.data() + at, std::min(piece, data.size() - at));
-    }
-    EXPECT_EQ(Utils::Md5::Hex(md5.Finish()), "046b3239eaade30920069f171518d956") << piece;
+  for (size_t piece : kDigestPieces) {
+    EXPECT_EQ(HexInPieces<Utils::Md5>(DigestPieceData(), piece), "046b3239eaade30920069f171518d956") << piece;
   }
 }
 

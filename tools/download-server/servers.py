@@ -235,6 +235,7 @@ def start(args):
                 (payload_path, payload_md5, PAYLOAD_LENGTH))
         f.write('NGINX_ACCESS_LOG=%s\n' % os.path.join(state, 'nginx-access.log'))
         f.write('PROXY_URL=http://127.0.0.1:%d\nPROXY_LOG=%s\n' % (proxy_port, os.path.join(state, 'proxy.log')))
+        f.write('FILES_ROOT=%s\n' % files)
         if large:
             f.write('LARGE_PATH=%s\nLARGE_MD5=%s\nLARGE_LENGTH=%d\nLARGE_HOLE=%d\n' %
                     (large[0], large[1], LARGE_HOLE + LARGE_TAIL, LARGE_HOLE))

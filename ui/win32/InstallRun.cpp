@@ -18,6 +18,7 @@
 #include "ui/win32/ProcessList.h"
 #include "utils/Folders.h"
 #include "utils/Log.h"
+#include "utils/ProtectedFolder.h"
 #include "utils/win32/ComScope.h"
 #include "utils/win32/SystemQueries.h"
 
@@ -43,17 +44,6 @@ double FreeGiBOf(const std::wstring& path) {
   Utils::HardDiskManager disk;
   if (!disk.CheckFreeSpace(DriveOf(path))) return 0.0;
   return static_cast<double>(disk.FreeBytesAvailable()) / kBytesPerGiB;
-}
-
-// Whether a file can be made at `path` (an old one there is deleted first).
-bool CanWriteAt(const std::wstring& path) {
-  if (Utils::PathExists(path) && !DeleteFileW(path.c_str())) return false;
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                            nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  CloseHandle(file);
-  DeleteFileW(path.c_str());
-  return true;
 }
 
 // The package's delays and styles arrive as doubles; out-of-range values are
@@ -258,7 +248,9 @@ void CMainWnd::OnWorkerMessage(const WorkerMessage& message) {
 }
 
 void CMainWnd::OnDownloadFailed(const WorkerMessage& message) {
-  const std::wstring package = installer_->GetPackagePath();
+  // The failed run's folder is gone with it; what tells is whether a run
+  // folder can be made where the package is downloaded.
+  const std::wstring downloads = Utils::ProtectedFolderRoot();
   DownloadFailureFacts facts;
   facts.value = message.value;
   facts.text = message.text;
@@ -266,8 +258,8 @@ void CMainWnd::OnDownloadFailed(const WorkerMessage& message) {
     ComScope com;
     facts.networkState = Utils::CheckNetwork();
   }
-  facts.writable = CanWriteAt(package);
-  facts.freeGiB = FreeGiBOf(package);
+  facts.writable = Utils::ProtectedFolder::Create(downloads) != nullptr;
+  facts.freeGiB = FreeGiBOf(downloads);
   ReportTask(L"下载失败原因", 0, AbGroupMap(abGroup_), DownloadFailureReason(facts));
 
   switch (ShowMessageWindow(hwnd_, L"NetworkTipWnd.xml")) {

@@ -11,7 +11,8 @@
 namespace Utils {
 
 File File::Open(const std::wstring& path, Mode mode) {
-  const int flags = mode == Mode::kRead ? O_RDONLY : O_WRONLY | O_APPEND | O_CREAT;
+  // No sharing modes here: a held file is an ordinary read.
+  const int flags = mode == Mode::kAppend ? O_WRONLY | O_APPEND | O_CREAT : O_RDONLY;
   return File(UniqueOsHandle(open(ToNarrow(path, kCodePageUtf8).c_str(), flags | O_CLOEXEC, 0644)));
 }
 

@@ -6,12 +6,13 @@ namespace Utils {
 
 File File::Open(const std::wstring& path, Mode mode) {
   // Others may read and write as they could with the C runtime's files;
-  // append access alone makes the system put every write at the end.
-  const DWORD access = mode == Mode::kRead ? GENERIC_READ
-                                           : FILE_APPEND_DATA | FILE_READ_ATTRIBUTES | SYNCHRONIZE;
-  const DWORD disposition = mode == Mode::kRead ? OPEN_EXISTING : OPEN_ALWAYS;
-  HANDLE handle = CreateFileW(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+  // append access alone makes the system put every write at the end. A held
+  // file shares reading only, which starting a program from it needs.
+  const bool append = mode == Mode::kAppend;
+  const DWORD access = append ? FILE_APPEND_DATA | FILE_READ_ATTRIBUTES | SYNCHRONIZE : GENERIC_READ;
+  const DWORD sharing = mode == Mode::kReadHeld ? FILE_SHARE_READ : FILE_SHARE_READ | FILE_SHARE_WRITE;
+  HANDLE handle = CreateFileW(path.c_str(), access, sharing, nullptr, append ? OPEN_ALWAYS : OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
   return File(UniqueOsHandle(handle == INVALID_HANDLE_VALUE ? nullptr : handle));
 }
 

@@ -56,7 +56,7 @@ TEST(DemoPackage, InstallsIntoAFolderWithBlanksAndChineseAndUninstallsAgain) {
     options.installFolder = folder;
     options.instCmd = L"-channel=test";
     runner.SetOptions(options);
-    runner.Start();
+    runner.Start({});
     line = runner.CommandLine();
   }
   const auto codes = install.Entries();
@@ -90,7 +90,7 @@ TEST(DemoPackage, InstallsIntoAFolderWithBlanksAndChineseAndUninstallsAgain) {
   StatusLog uninstall;
   {
     CUninstallRunner runner(uninstall.Callback(), copy, folder);
-    runner.Start();
+    runner.Start({});
   }
   const auto removal = uninstall.Entries();
   ASSERT_GE(removal.size(), 2u);
@@ -114,7 +114,7 @@ TEST(DemoPackage, ReportsAnErrorWhenTheFolderCannotBeMade) {
     options.installFolder = scratch / L"blocker\\Vellisto";
     options.desktopShortcut = options.quickLaunch = false;
     runner.SetOptions(options);
-    runner.Start();
+    runner.Start({});
   }
   const auto codes = install.Entries();
   ASSERT_FALSE(codes.empty());

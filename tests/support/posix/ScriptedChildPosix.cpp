@@ -1,5 +1,6 @@
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -10,7 +11,10 @@ namespace ScriptedChild {
 namespace {
 
 std::string SidePath(const char* suffix) {
-  return std::filesystem::read_symlink("/proc/self/exe").string() + suffix;
+  const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe");
+  const char* home = std::getenv("SCRIPTED_CHILD_HOME");
+  if (home == nullptr) return self.string() + suffix;
+  return (std::filesystem::path(home) / self.filename()).string() + suffix;
 }
 
 }  // namespace

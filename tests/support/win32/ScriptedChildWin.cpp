@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 
 #include "tests/support/ScriptedChild.h"
 #include "utils/Encoding.h"
@@ -11,7 +12,11 @@ namespace {
 std::wstring SidePath(const char* suffix) {
   wchar_t self[MAX_PATH] = {};
   GetModuleFileNameW(nullptr, self, MAX_PATH);
-  return std::wstring(self) + Utils::ToWide(suffix, Utils::kCodePageUtf8);
+  std::wstring path = self;
+  if (const wchar_t* home = _wgetenv(L"SCRIPTED_CHILD_HOME")) {
+    path = std::wstring(home) + L"\\" + path.substr(path.find_last_of(L'\\') + 1);
+  }
+  return path + Utils::ToWide(suffix, Utils::kCodePageUtf8);
 }
 
 // One write, no text-mode translation.

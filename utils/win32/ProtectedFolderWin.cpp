@@ -1,0 +1,87 @@
+#include <windows.h>
+#include <ntsecapi.h>
+#include <sddl.h>
+
+#include <memory>
+
+#include "utils/ProtectedFolder.h"
+#include "utils/win32/AdministratorsOnly.h"
+
+namespace Utils {
+namespace {
+
+// Full control for SYSTEM and Administrators, inherited by everything made
+// inside, and nothing inherited from the parent ("P"): no one else can list,
+// read, write or delete there.
+constexpr wchar_t kAdministratorsOnly[] = L"D:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)";
+
+bool RemoveEntry(const std::wstring& path, const WIN32_FIND_DATAW& entry) {
+  const bool folder = (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+  const bool link = (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+  if (folder && !link) return detail::RemoveFolderTree(path);
+  if ((entry.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0) {
+    SetFileAttributesW(path.c_str(), entry.dwFileAttributes & ~FILE_ATTRIBUTE_READONLY);
+  }
+  // A link to a folder goes as a folder, without entering it.
+  return folder ? RemoveDirectoryW(path.c_str()) != FALSE : DeleteFileW(path.c_str()) != FALSE;
+}
+
+struct FindCloser {
+  void operator()(HANDLE find) const { FindClose(find); }
+};
+
+}  // namespace
+
+void LocalFreeDeleter::operator()(void* memory) const { LocalFree(memory); }
+
+LocalMemory AdministratorsOnlyDescriptor() {
+  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(kAdministratorsOnly, SDDL_REVISION_1, &descriptor,
+                                                            nullptr)) {
+    return nullptr;
+  }
+  return LocalMemory(descriptor);
+}
+
+std::wstring ProtectedFolderRoot() {
+  // The system's folder, not GetWindowsDirectory's, which is per user on a
+  // terminal server.
+  wchar_t windows[MAX_PATH] = {};
+  const UINT length = GetSystemWindowsDirectoryW(windows, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return {};
+  std::wstring root(windows, length);
+  if (root.back() != L'\\') root += L'\\';
+  return root + L"Temp";
+}
+
+namespace detail {
+
+bool RandomBytes(void* buffer, size_t size) {
+  return RtlGenRandom(buffer, static_cast<ULONG>(size)) != FALSE;
+}
+
+MadeFolder MakeFolderForAdministrators(const std::wstring& path) {
+  // Made with its DACL in the one call, so there is no moment in which the
+  // folder has another.
+  const LocalMemory descriptor = AdministratorsOnlyDescriptor();
+  if (!descriptor) return MadeFolder::kFailed;
+  SECURITY_ATTRIBUTES attributes{sizeof attributes, descriptor.get(), FALSE};
+  if (CreateDirectoryW(path.c_str(), &attributes)) return MadeFolder::kMade;
+  return GetLastError() == ERROR_ALREADY_EXISTS ? MadeFolder::kExists : MadeFolder::kFailed;
+}
+
+bool RemoveFolderTree(const std::wstring& path) {
+  WIN32_FIND_DATAW entry{};
+  HANDLE first = FindFirstFileW((path + L"\\*").c_str(), &entry);
+  if (first != INVALID_HANDLE_VALUE) {
+    const std::unique_ptr<void, FindCloser> find(first);
+    do {
+      const std::wstring name = entry.cFileName;
+      if (name != L"." && name != L"..") RemoveEntry(path + L"\\" + name, entry);
+    } while (FindNextFileW(find.get(), &entry));
+  }
+  return RemoveDirectoryW(path.c_str()) != FALSE || GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES;
+}
+
+}  // namespace detail
+}  // namespace Utils
