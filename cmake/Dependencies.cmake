@@ -12,6 +12,7 @@ set(ZLIB_USE_STATIC_LIBS ON)
 find_package(ZLIB REQUIRED)
 
 if(WIN32)
+  include(${CMAKE_CURRENT_LIST_DIR}/DelayImports.cmake)
   set(QUORVANE_CURL_DIR "" CACHE PATH "static libcurl (Schannel) built for this MinGW triplet")
   if(NOT EXISTS "${QUORVANE_CURL_DIR}/lib/libcurl.a")
     message(FATAL_ERROR "QUORVANE_CURL_DIR='${QUORVANE_CURL_DIR}' holds no libcurl.a; run ./run setup")

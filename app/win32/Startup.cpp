@@ -13,6 +13,7 @@
 #include "utils/Encoding.h"
 #include "utils/Log.h"
 #include "utils/win32/InstanceMutex.h"
+#include "utils/win32/SystemDllLoads.h"
 
 namespace {
 
@@ -26,6 +27,7 @@ constexpr const wchar_t* kPreloadedDlls[] = {
     L"\\d3d8.dll",    L"\\ieframe.dll", L"\\ws2help.dll", L"\\WindowsCodecs.dll"};
 
 void HardenDllSearchPath() {
+  Utils::LoadDelayedDllsFromSystem32();
   HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
   if (kernel != nullptr) {
     g_setDefaultDllDirectories = reinterpret_cast<SetDefaultDllDirectoriesFn>(

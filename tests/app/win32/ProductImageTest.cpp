@@ -4,8 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cstring>
 #include <fstream>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -75,6 +77,64 @@ TEST_P(ProductImage, ResourcesCarryManifestIconAndVersion) {
   EXPECT_NE(versionText.find(L"Vellisto"), std::wstring::npos);
   EXPECT_NE(versionText.find(L"1.7.9.0"), std::wstring::npos);
   FreeLibrary(image);
+}
+
+// The names of the DLLs an image imports statically, read from its import
+// directory through the section table.
+std::vector<std::string> ImportedDlls(const std::vector<char>& bytes) {
+  auto read = [&](size_t offset, auto& value) {
+    if (offset + sizeof value > bytes.size()) return false;
+    std::memcpy(&value, bytes.data() + offset, sizeof value);
+    return true;
+  };
+  IMAGE_DOS_HEADER dos;
+  IMAGE_FILE_HEADER file;
+  WORD magic;
+  if (!read(0, dos)) return {};
+  const size_t nt = static_cast<size_t>(dos.e_lfanew);
+  if (!read(nt + 4, file) || !read(nt + 4 + sizeof file, magic)) return {};
+  const size_t optional = nt + 4 + sizeof file;
+  // The data directories follow the fixed fields of either layout.
+  const size_t directories = optional + (magic == IMAGE_NT_OPTIONAL_HDR64_MAGIC ? 112 : 96);
+  IMAGE_DATA_DIRECTORY imports;
+  if (!read(directories + IMAGE_DIRECTORY_ENTRY_IMPORT * sizeof imports, imports)) return {};
+  const size_t sections = optional + file.SizeOfOptionalHeader;
+  auto fileOffset = [&](DWORD rva) -> size_t {
+    for (WORD i = 0; i < file.NumberOfSections; ++i) {
+      IMAGE_SECTION_HEADER section;
+      if (!read(sections + i * sizeof section, section)) return 0;
+      if (rva >= section.VirtualAddress && rva < section.VirtualAddress + section.Misc.VirtualSize) {
+        return rva - section.VirtualAddress + section.PointerToRawData;
+      }
+    }
+    return 0;
+  };
+  std::vector<std::string> names;
+  for (size_t at = fileOffset(imports.VirtualAddress); at != 0; at += sizeof(IMAGE_IMPORT_DESCRIPTOR)) {
+    IMAGE_IMPORT_DESCRIPTOR descriptor;
+    if (!read(at, descriptor) || descriptor.Name == 0) break;
+    std::string name;
+    for (size_t i = fileOffset(descriptor.Name); i != 0 && i < bytes.size() && bytes[i] != '\0'; ++i) {
+      name += static_cast<char>(std::tolower(static_cast<unsigned char>(bytes[i])));
+    }
+    names.push_back(name);
+  }
+  return names;
+}
+
+// Any other DLL the shipped image named would be looked up beside it first (a
+// downloads folder) and loaded elevated before start-up could limit the
+// search: the rest is delay-loaded from System32.
+TEST(ShippedImage, ImportsOnlyKnownDllsAndTheCommonControls) {
+  static const std::set<std::string> allowed = {
+      "kernel32.dll", "user32.dll",  "gdi32.dll",    "advapi32.dll", "shell32.dll",
+      "ole32.dll",    "oleaut32.dll", "shlwapi.dll", "ws2_32.dll",   "msvcrt.dll",
+      "normaliz.dll", "wldap32.dll",  "setupapi.dll", "rpcrt4.dll",  "combase.dll",
+      "comctl32.dll"};  // bound side by side by the manifest
+  const std::vector<std::string> names =
+      ImportedDlls(ReadWhole(TestSupport::ProgramFolder() + L"..\\..\\win32\\QuorvaneInstaller.exe"));
+  EXPECT_GT(names.size(), 3u);
+  for (const std::string& name : names) EXPECT_EQ(allowed.count(name), 1u) << name;
 }
 
 INSTANTIATE_TEST_SUITE_P(
