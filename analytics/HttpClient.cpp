@@ -2,6 +2,7 @@
 
 #include <curl/curl.h>
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "utils/SystemProxy.h"
@@ -20,9 +21,15 @@ struct HttpClient::Handle {
 
 namespace {
 
+// Enough of an answer to tell what it says; the rest is read and dropped, so a
+// server that answers without end cannot fill the memory.
+constexpr size_t kMaxAnswerBytes = 64 * 1024;
+
 size_t AppendBody(char* data, size_t size, size_t count, void* user) {
-  static_cast<std::string*>(user)->append(data, size * count);
-  return size * count;
+  auto* body = static_cast<std::string*>(user);
+  const size_t bytes = size * count;
+  if (body->size() < kMaxAnswerBytes) body->append(data, std::min(bytes, kMaxAnswerBytes - body->size()));
+  return bytes;
 }
 
 std::string Trimmed(const std::string& text) {

@@ -19,7 +19,17 @@ void AppendQuoted(std::string& out, const std::string& text) {
       case '\n': out += "\\n"; break;
       case '\f': out += "\\f"; break;
       case '\r': out += "\\r"; break;
-      default: out += c; break;
+      default:
+        if (static_cast<unsigned char>(c) < 0x20) {
+          // Any other control byte as \u00XX: a raw one makes the record no JSON.
+          static constexpr char kHex[] = "0123456789abcdef";
+          out += "\\u00";
+          out += kHex[(c >> 4) & 0xF];
+          out += kHex[c & 0xF];
+        } else {
+          out += c;
+        }
+        break;
     }
   }
   out += '"';

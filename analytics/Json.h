@@ -6,7 +6,8 @@
 
 namespace zk_analytics::utils {
 
-// Quoted; '"' and '\' escaped, \b \t \n \f \r named, every other byte unchanged.
+// Quoted; '"' and '\' escaped, \b \t \n \f \r named, other control bytes as
+// \u00XX, every other byte unchanged.
 void AppendQuoted(std::string& out, const std::string& text);
 // The standard stream form of a double: six significant digits, exponent form
 // for large and small magnitudes (2.5, 100, 1.23457e+06).

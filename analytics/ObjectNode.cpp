@@ -51,11 +51,20 @@ bool ObjectNode::SetString(const std::string& name, const char* value) {
   return SetString(name, std::string(value != nullptr ? value : ""));
 }
 
-void ObjectNode::SetList(const std::string& name, std::vector<std::string> values) {
+bool ObjectNode::SetList(const std::string& name, std::vector<std::string> values) {
+  // Each item passes what a string value passes: a bad one would make the
+  // collector refuse the whole batch, and every later one behind it.
+  for (const std::string& value : values) {
+    if (value.size() > kMaxStringBytes || !IsValidUtf8(value)) {
+      std::cerr << "List property '" << name << "' holds an item that is too long or not valid UTF-8" << std::endl;
+      return false;
+    }
+  }
   ValueNode node;
   node.type = ValueType::List;
   node.list = std::move(values);
   entries_[name] = std::move(node);
+  return true;
 }
 
 void ObjectNode::SetBool(const std::string& name, bool value) {

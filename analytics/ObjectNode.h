@@ -31,7 +31,8 @@ class ObjectNode {
   // message on standard error; the property is then not set.
   bool SetString(const std::string& name, const std::string& value);
   bool SetString(const std::string& name, const char* value);
-  void SetList(const std::string& name, std::vector<std::string> values);
+  // Refuses, like SetString, an item over 8192 bytes or not valid UTF-8.
+  bool SetList(const std::string& name, std::vector<std::string> values);
   void SetBool(const std::string& name, bool value);
   void SetDateTime(const std::string& name, int64_t seconds, int32_t milliseconds);
   virtual void SetObject(const std::string& name, const ObjectNode& value);

@@ -7,7 +7,34 @@
 #include <iterator>
 #include <utility>
 
+#include "analytics/JsonCheck.h"
+
 namespace zk_analytics {
+
+namespace {
+
+// A staged line is one record; more than this is no record of ours.
+constexpr size_t kMaxLineBytes = 1 << 20;
+
+// The next line without its LF; false at the end of the file. A longer line
+// keeps only its first kMaxLineBytes, and `whole` turns false.
+bool ReadLine(std::istream& in, std::string& line, bool& whole) {
+  line.clear();
+  whole = true;
+  std::streambuf* buffer = in.rdbuf();
+  int c = buffer->sbumpc();
+  if (c == std::char_traits<char>::eof()) return false;
+  for (; c != std::char_traits<char>::eof() && c != '\n'; c = buffer->sbumpc()) {
+    if (line.size() < kMaxLineBytes) {
+      line += static_cast<char>(c);
+    } else {
+      whole = false;
+    }
+  }
+  return true;
+}
+
+}  // namespace
 
 RecordStore::RecordStore(SenderConfig sender, std::string stagingFilePath, BatchSender send)
     : sender_(std::move(sender)), stagingFilePath_(std::move(stagingFilePath)), send_(std::move(send)) {
@@ -91,9 +118,15 @@ void RecordStore::LoadStagedLocked() {
     std::deque<std::string> staged;
     std::ifstream in(stagingFilePath_, std::ios::binary);
     std::string line;
-    while (in && std::getline(in, line)) {
+    bool whole = true;
+    while (in && ReadLine(in, line, whole)) {
       if (!line.empty() && line.back() == '\r') line.pop_back();
-      if (line.empty() || line.front() != '{' || line.back() != '}') continue;
+      if (line.empty()) continue;
+      // One bad line would have the collector refuse every batch it is in.
+      if (!whole || !utils::IsOneJsonObject(line)) {
+        std::cerr << "A staged line that is no valid record is dropped (" << line.size() << " bytes)." << std::endl;
+        continue;
+      }
       staged.push_back(std::move(line));
       if (staged.size() > room) staged.pop_front();
     }

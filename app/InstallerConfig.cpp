@@ -77,6 +77,10 @@ void InstallerConfig::ApplyOptions(const Utils::CommandLineArgs& args) {
   if (args.Has(L"-cabundle")) CaBundle = args.GetString(L"-cabundle");
 }
 
+std::wstring InstallerConfig::CaBundleWith(const Utils::CommandLineArgs& args) const {
+  return args.Has(L"-cabundle") ? args.GetString(L"-cabundle") : CaBundle;
+}
+
 std::wstring InstallerConfig::ExpandRoute(const std::wstring& url) const {
   return ExpandRouteFor(url, osVersionName_);
 }

@@ -56,6 +56,9 @@ class InstallerConfig {
 
   void LoadFileSection(const ConfigFileSection& section);
   void ApplyOptions(const Utils::CommandLineArgs& args);
+  // The CA bundle once `args` are applied: the tracker starts before the
+  // command line is, yet its uploads must trust what the downloads trust.
+  std::wstring CaBundleWith(const Utils::CommandLineArgs& args) const;
   std::wstring ExpandRoute(const std::wstring& url) const;
 
   static std::wstring ExpandRouteFor(const std::wstring& url, const std::wstring& osVersionName);

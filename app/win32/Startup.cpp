@@ -10,6 +10,7 @@
 #include "skinkit/win32/WindowShadow.h"
 #include "tracker/ZkTracker.h"
 #include "ui/win32/MainWnd.h"
+#include "utils/CommandLine.h"
 #include "utils/Encoding.h"
 #include "utils/Log.h"
 #include "utils/win32/InstanceMutex.h"
@@ -68,7 +69,8 @@ void LogConfiguration(const InstallerConfig& config) {
 
 std::string Utf8(const std::wstring& text) { return Utils::ToNarrow(text, Utils::kCodePageUtf8); }
 
-// The tracker is configured from the file's values: the command line comes later.
+// The tracker is configured from the file's values, the command line coming
+// later; only its CA bundle is the one the command line will give the downloads.
 void StartTracker(const InstallerConfig& config) {
   zorvik::tracking::ZkTrackerConfig tracker;
   tracker.appName = Utf8(config.ProductName + config.DlAppNameSuffix);
@@ -77,7 +79,8 @@ void StartTracker(const InstallerConfig& config) {
   tracker.dlAppId = Utf8(config.ProductName);
   tracker.dlAppVersion = Utf8(config.DlAppVersion);
   tracker.edition = zorvik::tracking::ZkEdition::China;
-  tracker.caBundlePath = Utils::ToNarrow(config.CaBundle, Utils::kCodePageAnsi);
+  tracker.caBundlePath =
+      Utils::ToNarrow(config.CaBundleWith(Utils::CommandLineArgs(GetCommandLineW())), Utils::kCodePageAnsi);
   tracker.serverUrl = Utf8(config.AnalyticsUrl);
   zorvik::tracking::createZkTracker(tracker);
 }

@@ -107,9 +107,12 @@ TEST_F(Store, ASenderThatThrowsCountsAsAFailedSendAndLosesNothing) {
   EXPECT_EQ(store_.Snapshot(), Range(0, 3));
 }
 
-TEST_F(Store, StagingLoadsOnlyObjectLinesOnceAndEmptiesTheFile) {
+// A line that is not one valid record would have the collector refuse every
+// batch it travels in: it is dropped when the file is loaded.
+TEST_F(Store, StagingLoadsOnlyValidRecordLinesOnceAndEmptiesTheFile) {
   TestSupport::WriteFile(Utils::ToWide(staging_, Utils::kCodePageAnsi),
-                         "{\"a\":1}\r\n\r\nplain text\r\n{\"b\":2\r\n[1]\n{\"c\":3}");
+                         "{\"a\":1}\r\n\r\nplain text\r\n{\"b\":2\r\n[1]\n{\"raw\":\"a\x01z\"}\r\n{}{}\r\n"
+                         "{\"big\":\"" + std::string(2 << 20, 'x') + "\"}\r\n{\"c\":3}");
   AddRange(0, 2);
   store_.LoadStaged();
   EXPECT_EQ(store_.Snapshot(), (std::vector<std::string>{"{\"a\":1}", "{\"c\":3}", Rec(0), Rec(1)}));

@@ -64,11 +64,12 @@ TEST(ObjectNodeJson, EscapesQuotesBackslashesAndNamedControlsInValuesAndNames) {
   node.SetValue("ctl", [] {
     zk_analytics::utils::ValueNode value;
     value.type = zk_analytics::utils::ValueType::String;
-    value.text = "\b\f";
+    value.text = std::string("\b\f\x01\x1f\0", 5);
     return value;
   }());
+  // Unnamed control bytes as \u00XX: raw, they would make the record no JSON.
   EXPECT_EQ(node.ToJson(),
-            "{\"ctl\":\"\\b\\f\",\"q\\\"\\\\\":\"a\\\"b\\\\c\\td\\ne\\rf/\xE5\xAE\x89\"}");
+            "{\"ctl\":\"\\b\\f\\u0001\\u001f\\u0000\",\"q\\\"\\\\\":\"a\\\"b\\\\c\\td\\ne\\rf/\xE5\xAE\x89\"}");
 }
 
 TEST(ObjectNodeJson, DateTimeIsQuotedLocalTimeWithMilliseconds) {
@@ -104,6 +105,22 @@ TEST(ObjectNodeStrings, RefusesTooLongAndInvalidTextNamingTheProperty) {
               "String property 'bad' " + std::string(c.why) + ", value: " + c.value + "\n");
   }
   EXPECT_EQ(node.Find("bad"), nullptr);
+  EXPECT_NE(node.Find("ok"), nullptr);
+}
+
+// A list item passes what a string value passes: a raw control byte once
+// blocked every later upload behind it.
+TEST(ObjectNodeStrings, ListItemsAreCheckedLikeStrings) {
+  ObjectNode node;
+  EXPECT_TRUE(node.SetList("ok", {std::string(8192, 'x'), "\xE5\xAE\x89"}));
+  testing::internal::CaptureStderr();
+  EXPECT_FALSE(node.SetList("ctl", {"fine", "a\x01" "b"}));
+  EXPECT_FALSE(node.SetList("long", {std::string(8193, 'x')}));
+  EXPECT_FALSE(node.SetList("utf8", {"\xC3"}));
+  testing::internal::GetCapturedStderr();
+  EXPECT_EQ(node.Find("ctl"), nullptr);
+  EXPECT_EQ(node.Find("long"), nullptr);
+  EXPECT_EQ(node.Find("utf8"), nullptr);
   EXPECT_NE(node.Find("ok"), nullptr);
 }
 

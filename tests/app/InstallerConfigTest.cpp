@@ -113,6 +113,16 @@ TEST(InstallerConfig, CommandLineOverridesTheFile) {
   EXPECT_EQ(config.CaBundle, L"D:\\ca.pem");
 }
 
+TEST(InstallerConfig, TheCaBundleTheCommandLineWillGiveIsKnownBeforeItIsApplied) {
+  InstallerConfig config(L"10");
+  config.LoadFileSection(FakeSection(FakeSection::Values{{L"CaBundle", L"C:\\file.pem"}}));
+  const Utils::CommandLineArgs none(std::vector<std::wstring>{L"p", L"-downloadtype=3"});
+  const Utils::CommandLineArgs given(std::vector<std::wstring>{L"p", L"-cabundle=D:\\line.pem"});
+  EXPECT_EQ(config.CaBundleWith(none), L"C:\\file.pem");
+  EXPECT_EQ(config.CaBundleWith(given), L"D:\\line.pem");
+  EXPECT_EQ(config.CaBundle, L"C:\\file.pem");  // nothing applied yet
+}
+
 TEST(InstallerConfig, BareAndCapitalisedOptions) {
   InstallerConfig config(L"10");
   config.LoadFileSection(FakeSection(FakeSection::Values{{L"IsCheckNet", L"true"}, {L"InstCmd", L"keep"}}));
