@@ -35,16 +35,26 @@ bool ZkContextProperties::isValidABValue(const std::string& value) {
   return true;
 }
 
-void ZkContextProperties::setProperty(const std::vector<ZkEventType>& types, const std::string& value) {
-  const std::string name = kAbName;
-  auto shared = std::make_shared<ContextValue>();
-  shared->text = value;
-  if (!values_.emplace(name, shared).second) {
-    ZK_THROW("ZkContextProperties", "setProperty", "Property[" + name + "] already exist!");
+void ZkContextProperties::Add(const std::vector<ZkEventType>& types, const std::string& name, ContextKind kind,
+                              std::shared_ptr<ContextValue> value, const char* function) {
+  if (!values_.emplace(name, value).second) {
+    ZK_THROW("ZkContextProperties", function, "Property[" + name + "] already exist!");
   }
   for (const ZkEventType type : types) {
-    byType_[CheckedIndex(type, "setProperty")].push_back({shared.get(), ContextKind::String, name});
+    byType_[CheckedIndex(type, function)].push_back({value.get(), kind, name});
   }
+}
+
+void ZkContextProperties::setProperty(const std::vector<ZkEventType>& types, const std::string& value) {
+  auto shared = std::make_shared<ContextValue>();
+  shared->text = value;
+  Add(types, kAbName, ContextKind::String, std::move(shared), "setProperty");
+}
+
+void ZkContextProperties::setFlag(const std::vector<ZkEventType>& types, const std::string& name, bool value) {
+  auto shared = std::make_shared<ContextValue>();
+  shared->boolean = value;
+  Add(types, name, ContextKind::Bool, std::move(shared), "setFlag");
 }
 
 const std::vector<ContextEntry>& ZkContextProperties::getEventProperties(ZkEventType type) const {

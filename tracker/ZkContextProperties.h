@@ -43,12 +43,18 @@ class ZkContextProperties {
   static bool isValidABValue(const std::string& value);
   // Adds "zkc_ab" for each listed event type; a second call throws.
   void setProperty(const std::vector<ZkEventType>& types, const std::string& value);
+  // Adds the yes-or-no property `name` for each listed event type; a name
+  // already set throws.
+  void setFlag(const std::vector<ZkEventType>& types, const std::string& name, bool value);
   const std::vector<ContextEntry>& getEventProperties(ZkEventType type) const;
 
   // Sets every entry of `type` in `properties` (over earlier values); whether there was any.
   bool attachTo(ZkEventType type, zk_analytics::PropertiesNode& properties) const;
 
  private:
+  void Add(const std::vector<ZkEventType>& types, const std::string& name, ContextKind kind,
+           std::shared_ptr<ContextValue> value, const char* function);
+
   std::unordered_map<std::string, std::shared_ptr<ContextValue>> values_;
   std::array<std::vector<ContextEntry>, kZkEventTypeCount> byType_;
 };

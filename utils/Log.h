@@ -1,7 +1,8 @@
 #pragma once
 // Diagnostic lines: one fixed prefix (process, thread, local time, function,
 // source line) followed by the statement's message, handed to the system's
-// debugger output channel. Always on; no levels, no file.
+// debugger output channel, and to a log file once one is named. Always on; no
+// levels.
 
 #include <mutex>
 #include <string>
@@ -19,6 +20,13 @@ inline constexpr wchar_t kLogPrefixFormat[] =
 // Formats the whole line (prefix and message are one format) and hands it to the
 // debugger output channel. Never fails visibly.
 void DebugLog(const wchar_t* format, ...);
+
+// From now on every line also goes to `path`, appended as UTF-8 in the order
+// the debugger channel gets them; the file is opened once, shared for reading,
+// and written line by line. A path that cannot be opened (or names a link, which
+// could lead an elevated writer elsewhere) gets one diagnostic line and false.
+// An empty path ends the copy and closes the file.
+bool AppendLogTo(const std::wstring& path);
 
 struct LogStamp {
   int processId;

@@ -1,5 +1,6 @@
 #include "app/win32/FunnelReports.h"
 
+#include <atomic>
 #include <memory>
 
 #include "app/InstallerConfig.h"
@@ -11,6 +12,9 @@ namespace {
 using namespace zorvik::tracking;
 
 std::string Utf8(const std::wstring& text) { return Utils::ToNarrow(text, Utils::kCodePageUtf8); }
+
+constexpr char kSilentName[] = "zkc_silent";
+std::atomic<bool> g_silent{false};
 
 std::shared_ptr<ZkTracker> ActiveTracker() {
   if (!TheInstallerConfig().IsEnableAppAnalytics) return nullptr;
@@ -35,12 +39,15 @@ void Report(ZkEventType type, const AbMap& ab, Track track) {
     if (!tracker) return;
     ZkContextProperties context;
     AddAbGroup(context, ab, type);
+    if (g_silent.load()) context.setFlag({type}, kSilentName, true);
     track(*tracker, context);
   } catch (...) {
   }
 }
 
 }  // namespace
+
+void MarkReportsSilent() { g_silent.store(true); }
 
 AbMap AbGroupMap(const std::wstring& group) { return AbMap{{L"AB", group}}; }
 

@@ -13,5 +13,8 @@ AbMap AbGroupMap(const std::wstring& group);
 void ReportTask(const std::wstring& stage, float duration, const AbMap& ab, const std::wstring& reason);
 void ReportClick(const AbMap& ab, const std::wstring& name);
 void ReportView(const AbMap& ab, const std::wstring& name);
+// From now on every report says it came from an unattended install
+// ("zkc_silent": true).
+void MarkReportsSilent();
 // Flushes what is queued, so it goes out before the process ends.
 void ReportCrash();

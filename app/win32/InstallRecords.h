@@ -5,12 +5,13 @@
 
 #include <string>
 
+#include "app/ProductIdentity.h"
+
 struct InstalledCopy {
   std::wstring folder;       // empty: not installed
   std::wstring uninstaller;  // the folder's "\uninst.ep" when none was recorded
 };
 
-inline constexpr wchar_t kProductExeName[] = L"Quorvane.exe";
 inline constexpr wchar_t kUninstallerFileName[] = L"\\uninst.ep";
 
 InstalledCopy ReadInstallRecords();

@@ -57,6 +57,18 @@ TEST(ContextProperty, AttachesToItsEventTypesOnly) {
   EXPECT_EQ(click.ToJson(), "{}");
 }
 
+TEST(ContextProperty, AFlagTravelsBesideTheGroup) {
+  ZkContextProperties context;
+  context.setProperty({ZkEventType::Task}, "IN");
+  context.setFlag({ZkEventType::Task, ZkEventType::View}, "zkc_silent", true);
+  zk_analytics::PropertiesNode task, view;
+  EXPECT_TRUE(context.attachTo(ZkEventType::Task, task));
+  EXPECT_TRUE(context.attachTo(ZkEventType::View, view));
+  EXPECT_EQ(task.ToJson(), "{\"zkc_ab\":\"IN\",\"zkc_silent\":true}");
+  EXPECT_EQ(view.ToJson(), "{\"zkc_silent\":true}");
+  EXPECT_THROW(context.setFlag({}, "zkc_silent", false), ZkException);
+}
+
 TEST(ContextProperty, ASecondValueIsRefusedAndTheFirstStays) {
   ZkContextProperties context;
   context.setProperty({ZkEventType::Click}, "A");

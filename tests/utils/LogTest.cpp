@@ -2,7 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <thread>
+
+#include "tests/support/TestFiles.h"
+#include "utils/Encoding.h"
 
 #include "utils/Log.h"
 
@@ -82,6 +88,57 @@ TEST(DiagnosticLine, LinesFromSeveralThreadsStayWhole) {
   ASSERT_EQ(lines.size(), 400u);
   const std::wregex whole(LR"(<P\d+><T\d+><[^>]+>\(.*\)<\d+>: writer [12] line \d+\r\n)");
   for (const auto& line : lines) EXPECT_TRUE(std::regex_match(line, whole));
+}
+
+std::string ReadAll(const std::wstring& path) {
+  std::ifstream in(TestSupport::FsPath(path), std::ios::binary);
+  std::stringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+// The file is the channel's copy: the same lines, in the same order, across threads.
+TEST(LogFile, HoldsTheChannelsLinesInOrder) {
+  TestSupport::ScratchFolder folder(L"log 日志");
+  const std::wstring path = folder / L"installer.log";
+  TestSupport::WriteFile(path, "earlier\r\n");
+  Utils::DebugLogCapture capture;
+  ASSERT_TRUE(Utils::AppendLogTo(path));
+  auto writer = [](int id) {
+    for (int i = 0; i < 100; ++i) UTILS_LOG(L"writer %d line %d 中文", id, i);
+  };
+  std::thread a(writer, 1), b(writer, 2);
+  a.join();
+  b.join();
+  std::string expected = "earlier\r\n";
+  for (const std::wstring& line : capture.Lines()) expected += Utils::ToNarrow(line, Utils::kCodePageUtf8);
+  ASSERT_TRUE(Utils::AppendLogTo(L""));
+  UTILS_LOG(L"after the copy ended");
+  EXPECT_EQ(ReadAll(path), expected);
+}
+
+TEST(LogFile, APathThatCannotBeWrittenIsReportedOnce) {
+  TestSupport::ScratchFolder folder;
+  const std::wstring missing = folder / L"no such folder" + std::wstring(1, L'/') + L"x.log";
+  Utils::DebugLogCapture capture;
+  EXPECT_FALSE(Utils::AppendLogTo(missing));
+  EXPECT_EQ(capture.LinesContaining(L"cannot be written").size(), 1u);
+  UTILS_LOG(L"after the failure");
+  EXPECT_EQ(capture.LinesContaining(L"after the failure").size(), 1u);
+}
+
+// An elevated writer must not be led into another file by a link planted at the path.
+TEST(LogFile, ALinkAtThePathIsRefused) {
+  TestSupport::ScratchFolder folder;
+  const std::wstring target = folder / L"target.txt";
+  TestSupport::WriteFile(target, "keep");
+  const std::wstring link = folder / L"linked.log";
+  std::error_code error;
+  std::filesystem::create_hard_link(TestSupport::FsPath(target), TestSupport::FsPath(link), error);
+  ASSERT_FALSE(error) << error.message();
+  EXPECT_FALSE(Utils::AppendLogTo(link));
+  UTILS_LOG(L"a line that must not reach the target");
+  EXPECT_EQ(ReadAll(target), "keep");
 }
 
 }  // namespace

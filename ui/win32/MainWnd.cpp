@@ -3,6 +3,9 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include "app/InstallerConfig.h"
+#include "app/ProductIdentity.h"
+#include "app/win32/DefaultFolder.h"
 #include "app/win32/FunnelReports.h"
 #include "app/win32/InstallRecords.h"
 #include "skinkit/Button.h"
@@ -11,6 +14,7 @@
 #include "skinkit/SequenceLabel.h"
 #include "skinkit/Values.h"
 #include "ui/win32/MessageBoxWnd.h"
+#include "ui/win32/RunCommon.h"
 #include "ui/win32/ProcessList.h"
 #include "utils/Folders.h"
 #include "utils/Log.h"
@@ -25,8 +29,6 @@ using namespace SkinKit;
 namespace {
 
 constexpr int kWindowIconId = 145;
-constexpr wchar_t kDisplayName[] = L"Vellisto";
-constexpr wchar_t kProductFolderName[] = L"Quorvane";
 
 template <typename T>
 T* FindAs(PaintManager& manager, const wchar_t* name, const wchar_t* cls) {
@@ -34,20 +36,10 @@ T* FindAs(PaintManager& manager, const wchar_t* name, const wchar_t* cls) {
   return control ? static_cast<T*>(control->GetInterface(cls)) : nullptr;
 }
 
-// `base` followed by a backslash (unless it ends in one) and `name`.
-std::wstring JoinPath(const std::wstring& base, const std::wstring& name) {
-  if (base.empty() || base.back() == L'\\' || base.back() == L'/') return base + name;
-  return base + L'\\' + name;
-}
-
-std::wstring SpecialFolder(int csidl) {
-  wchar_t path[MAX_PATH] = {};
-  return SHGetSpecialFolderPathW(nullptr, path, csidl, FALSE) ? std::wstring(path) : std::wstring();
-}
-
 }  // namespace
 
-CMainWnd::CMainWnd() : CSkinFrame(CSkinFrameParams::ForSkinFile(L"MainWnd.xml")) {}
+CMainWnd::CMainWnd(InstallRun::RunFacts& facts)
+    : CSkinFrame(CSkinFrameParams::ForSkinFile(L"MainWnd.xml")), facts_(facts) {}
 
 CMainWnd::~CMainWnd() { StopWorkers(); }
 
@@ -76,12 +68,15 @@ void CMainWnd::InitWindow() {
   const InstalledCopy copy = ReadInstallRecords();
   installedFolder_ = copy.folder;
   installedUninstaller_ = copy.uninstaller;
-  installed_ = !installedFolder_.empty();
   const std::wstring suggested = GetDefaultInstallDir();
   UTILS_LOG(L"default install folder [%ls]", suggested.c_str());
   if (installDirEdit_) installDirEdit_->SetText(suggested);
+
+  InstallRun::RunSettings settings = RunSettingsFor(TheInstallerConfig(), copy);
+  settings.progressTemplate = progressLb_ ? progressLb_->GetUserData() : std::wstring();
+  policy_ = std::make_unique<InstallRun::Policy>(std::move(settings), facts_);
   CenterWindow();
-  if (installed_) ActOnInstalledCopy();
+  if (policy_->Installed()) ActOnInstalledCopy();
 }
 
 void CMainWnd::FindControls() {
@@ -112,24 +107,23 @@ void CMainWnd::ShowTitleName() {
 }
 
 void CMainWnd::RunningProductMessage() {
-  ShowMessageWindow(hwnd_, L"MessageBox1Wnd.xml", L"安装程序检测到Vellisto\r\n正在运行，请退出程序后再安装",
-                    L"温馨提示");
+  ShowMessageWindow(hwnd_, L"MessageBox1Wnd.xml", InstallRun::kProductRunningText,
+                    InstallRun::NoticeCaption(InstallRun::Notice::kProductRunning));
 }
 
 void CMainWnd::ActOnInstalledCopy() {
-  if (IsProcessRunning(kProductExeName)) {
+  if (facts_.ProcessRunning(kProductExeName)) {
     RunningProductMessage();
     Close();
     return;
   }
   switch (ShowMessageWindow(hwnd_, L"InstalledPathTipWnd.xml")) {
     case kResultCancel:  // "open"
-      productExePath_ = JoinPath(installedFolder_, kProductExeName);
-      Utils::LaunchAsDesktopUser(productExePath_, installedFolder_, SW_SHOWNORMAL);
+      Utils::LaunchAsDesktopUser(JoinPath(installedFolder_, kProductExeName), installedFolder_, SW_SHOWNORMAL);
       Close();
       break;
     case kResultOk:  // "update"
-      StartInstall(installedFolder_, true, true);
+      RequestInstall(installedFolder_, true, true);
       break;
     default:
       Close();
@@ -138,20 +132,10 @@ void CMainWnd::ActOnInstalledCopy() {
 }
 
 std::wstring CMainWnd::GetDefaultInstallDir() {
-  std::wstring consoleUser;
-  consoleUserIsAdmin_ = Utils::GetConsoleUserName(consoleUser) && Utils::IsAdminAccount(consoleUser);
-  installerIsAdmin_ = Utils::IsCurrentUserAdmin();
-  if (!installedFolder_.empty() && Utils::PathExists(installedUninstaller_)) return installedFolder_;
-  std::wstring base;
-  wchar_t appData[MAX_PATH] = {};
-  const DWORD length = GetEnvironmentVariableW(L"APPDATA", appData, MAX_PATH);
-  if (consoleUserIsAdmin_ && installerIsAdmin_ && length > 0 && length < MAX_PATH) {
-    base = JoinPath(appData, L"tarnwick");
-  } else {
-    base = SpecialFolder(CSIDL_PROGRAM_FILESX86);
-    if (base.empty()) base = SpecialFolder(CSIDL_PROGRAM_FILES);
-  }
-  return JoinPath(base, kProductFolderName);
+  const DefaultFolder chosen = ChooseDefaultFolder({installedFolder_, installedUninstaller_});
+  consoleUserIsAdmin_ = chosen.consoleUserIsAdmin;
+  installerIsAdmin_ = chosen.installerIsAdmin;
+  return chosen.folder;
 }
 
 std::wstring CMainWnd::GetCustomInstallDir() {
@@ -165,18 +149,22 @@ std::wstring CMainWnd::GetCustomInstallDir() {
 // page only when it is a web address (the package names it, and an elevated
 // "open" of anything else would run it).
 void CMainWnd::LaunchProduct() {
-  if (Utils::IsWebUrl(startUrl_)) {
-    Utils::LaunchAsDesktopUser(startUrl_, L"", SW_SHOWMAXIMIZED);
-  } else if (!startUrl_.empty()) {
-    UTILS_LOG(L"the start page [%ls] is no web address and is not opened", startUrl_.c_str());
+  const std::wstring& startUrl = policy_->StartUrl();
+  if (Utils::IsWebUrl(startUrl)) {
+    Utils::LaunchAsDesktopUser(startUrl, L"", SW_SHOWMAXIMIZED);
+  } else if (!startUrl.empty()) {
+    UTILS_LOG(L"the start page [%ls] is no web address and is not opened", startUrl.c_str());
   }
-  if (Utils::PathExists(productExePath_)) {
+  const std::wstring& product = policy_->ProductExePath();
+  if (Utils::PathExists(product)) {
     Utils::PumpMessages(hwnd_);
-    Utils::LaunchAsDesktopUser(productExePath_, L"", SW_SHOWNORMAL);
+    Utils::LaunchAsDesktopUser(product, L"", SW_SHOWNORMAL);
   }
 }
 
 int CMainWnd::CurrentPage() const { return mainTabLt_ ? mainTabLt_->GetCurSel() : kQuickPage; }
+
+InstallRun::Page CMainWnd::ShownPage() const { return static_cast<InstallRun::Page>(CurrentPage()); }
 
 void CMainWnd::SelectPage(int page) {
   if (mainTabLt_) mainTabLt_->SelectItem(page);
@@ -193,10 +181,10 @@ void CMainWnd::CloseBox() {
 void CMainWnd::OnClick(Notification& notification) {
   CControlUI* sender = notification.sender;
   if (!sender) return;
-  const AbMap ab = AbGroupMap(abGroup_);
+  const AbMap ab = AbGroupMap(policy_->AbGroup());
   if (sender == defaultInstallBtn_) {
     ReportClick(ab, L"立即安装");
-    StartInstall(GetDefaultInstallDir(), true, true);
+    RequestInstall(InstallRun::Page::kQuick);
   } else if (sender == customeBtn_) {
     ReportClick(ab, L"自定义安装");
     SelectPage(kCustomPage);
@@ -217,11 +205,10 @@ void CMainWnd::OnClick(Notification& notification) {
     }
   } else if (sender == customeInstallBtn_) {
     ReportClick(ab, L"自定义安装_立即安装");
-    StartInstall(GetCustomInstallDir(), createDSCb_ && createDSCb_->IsSelected(),
-                 createQSCb_ && createQSCb_->IsSelected());
+    RequestInstall(InstallRun::Page::kCustom);
   } else if (sender == openProduceBtn_) {
     ReportClick(ab, L"立即体验");
-    if (startupStyle_ == 2) LaunchProduct();
+    if (policy_->StartupStyle() == 2) LaunchProduct();
     Close();
   } else if (sender->GetName() == L"closebtn") {
     CloseBox();
@@ -253,12 +240,12 @@ void CMainWnd::OnTabSelect(int page) {
 
 void CMainWnd::OnTimerNotify(uintptr_t id) {
   PaintManager& m = GetPaintManager();
-  if (id == 10) {
+  if (id == static_cast<uintptr_t>(InstallRun::Timer::kForeground)) {
     SetForegroundWindow(hwnd_);
-    m.KillTimer(m.GetRoot(), 10);
-  } else if (id == 11) {
+    m.KillTimer(m.GetRoot(), id);
+  } else if (id == static_cast<uintptr_t>(InstallRun::Timer::kAutoClose)) {
     Close();
-    m.KillTimer(m.GetRoot(), 11);
+    m.KillTimer(m.GetRoot(), id);
   }
 }
 
@@ -268,9 +255,8 @@ void CMainWnd::Notify(Notification& notification) {
   if (type == L"tabselect" && mainTabLt_ && notification.sender == mainTabLt_) {
     OnTabSelect(static_cast<int>(notification.wParam));
   } else if (type == L"checknet") {
-    OnCheckNet(static_cast<int32_t>(notification.wParam));
-  } else if (type == L"install") {
-    BeginRun(notification.wParam != 0);
+    UTILS_LOG(L"network check 0x%08x", static_cast<unsigned>(notification.wParam));
+    Apply(policy_->NetworkChecked(static_cast<int32_t>(notification.wParam), ShownPage()));
   } else if (type == L"timer" && root && notification.sender == root) {
     OnTimerNotify(notification.wParam);
   } else if (type == L"windowinit") {
@@ -281,7 +267,7 @@ void CMainWnd::Notify(Notification& notification) {
 
 LRESULT CMainWnd::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_CLOSE && CurrentPage() == kProgressPage) return 0;
-  if (message == kDownloaderStartMessage) ReportDownloaderStart();
+  if (message == kDownloaderStartMessage && policy_) Apply(policy_->DownloaderStartAnnounced());
   if (message == WM_DESTROY) StopWorkers();
   return CSkinFrame::HandleMessage(message, wParam, lParam);
 }
@@ -290,20 +276,16 @@ LRESULT CMainWnd::HandleCustomMessage(UINT message, WPARAM wParam, LPARAM lParam
   if (message == kWorkerMessage) {
     handled = true;
     std::unique_ptr<WorkerMessage> record(reinterpret_cast<WorkerMessage*>(lParam));
-    if (record) OnWorkerMessage(*record);
+    if (record) {
+      UTILS_LOG(L"worker message %d %g [%ls]", record->code, record->value, record->text.c_str());
+      Apply(policy_->WorkerMessage(record->code, record->value, record->text));
+    }
     return 0;
   }
   if (message == kQueuedNotifyMessage) {
     handled = true;
-    GetPaintManager().SendNotify(GetPaintManager().GetRoot(), lParam == 0 ? L"checknet" : L"install",
-                                 wParam);
+    GetPaintManager().SendNotify(GetPaintManager().GetRoot(), L"checknet", wParam);
     return 0;
   }
   return CSkinFrame::HandleCustomMessage(message, wParam, lParam, handled);
-}
-
-void CMainWnd::ReportDownloaderStart() {
-  if (downloaderStartReported_) return;
-  downloaderStartReported_ = true;
-  ReportTask(L"下载器启动", 0, AbGroupMap(abGroup_), L"");
 }

@@ -1,16 +1,17 @@
 #pragma once
 // The installer's main window: four pages (quick install, custom install,
-// progress, finished), the checks at start, the user's actions, and the install
-// run driven by the orchestrator's status codes.
+// progress, finished), the checks at start and the user's actions. The install
+// run's decisions are the policy's; the window gathers what it asks and
+// carries out what it answers.
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "package/DownloadInstaller.h"
-#include "ui/ProgressText.h"
+#include "ui/InstallRunPolicy.h"
 #include "ui/WorkerMessage.h"
 #include "ui/win32/SkinFrame.h"
-#include "utils/StopWatch.h"
 #include "utils/Thread.h"
 
 namespace SkinKit {
@@ -28,10 +29,10 @@ class CMainWnd : public CSkinFrame {
 
   enum Page { kQuickPage = 0, kCustomPage = 1, kProgressPage = 2, kFinishedPage = 3 };
 
-  CMainWnd();
+  // `facts` outlives the window.
+  explicit CMainWnd(InstallRun::RunFacts& facts);
   ~CMainWnd() override;
 
-  void StartInstall(const std::wstring& folder, bool desktopShortcut, bool quickLaunch);
   std::wstring GetDefaultInstallDir();
   std::wstring GetCustomInstallDir();
   void LaunchProduct();
@@ -60,20 +61,19 @@ class CMainWnd : public CSkinFrame {
   void OnTimerNotify(uintptr_t id);
   void SelectPage(int page);
   int CurrentPage() const;
+  InstallRun::Page ShownPage() const;
   void RunningProductMessage();
 
   // The install run.
+  void RequestInstall(InstallRun::Page from);
+  void RequestInstall(const std::wstring& folder, bool desktopShortcut, bool quickLaunch,
+                      std::optional<std::wstring> enteredText = std::nullopt);
+  void Apply(const InstallRun::Effects& effects);
+  void Apply(const InstallRun::Effect& effect);
+  void StartNetworkCheck();
+  void ShowProgress(const InstallRun::Effect& effect);
+  void FinishBar();
   void PostWorkerMessage(int code, double value, const wchar_t* text);
-  void OnWorkerMessage(const WorkerMessage& message);
-  void OnCheckNet(int32_t state);
-  void BeginRun(bool online);
-  void SendInstall(bool online);
-  void ShowProgress(int percent);
-  void OnDownloadFailed(const WorkerMessage& message);
-  void OnInstallFailed(const WorkerMessage& message);
-  void OnInstallSucceeded();
-  void FinishRun();
-  void ReportDownloaderStart();
   void DrainWorkerMessages();
 
   SkinKit::CTabLayoutUI* mainTabLt_ = nullptr;
@@ -93,23 +93,12 @@ class CMainWnd : public CSkinFrame {
   SkinKit::CControlUI* progressAnLb_ = nullptr;
   SkinKit::CProgressUI* installPrg_ = nullptr;
 
-  std::wstring productExePath_;
-  std::wstring packageUninstaller_;
-  std::wstring installFolder_;
+  InstallRun::RunFacts& facts_;
   std::wstring installedUninstaller_;
   std::wstring installedFolder_;
-  std::wstring startUrl_;
-  int startupStyle_ = 0;  // 0 none, 1 launch at the end, 2 launch from openProduceBtn
-  uint32_t foregroundDelayMs_ = 3000;
-  uint32_t autoCloseDelayMs_ = 0xFFFFFFFF;
+  std::unique_ptr<InstallRun::Policy> policy_;
   std::unique_ptr<CDownloadInstaller> installer_;
-  Utils::StopWatch downloadWatch_;
   std::unique_ptr<Utils::Thread> netCheckThread_;
-  int startPage_ = kQuickPage;
-  InstallProgress installProgress_;
-  bool installed_ = false;
   bool consoleUserIsAdmin_ = false;
   bool installerIsAdmin_ = false;
-  std::wstring abGroup_ = L"IN";
-  bool downloaderStartReported_ = false;
 };

@@ -6,7 +6,7 @@
 
 #include <map>
 
-#include "app/win32/Startup.h"
+#include "installer/win32/Startup.h"
 #include "tests/support/TestFiles.h"
 #include "tests/support/win32/DebugCapture.h"
 #include "utils/win32/InstanceMutex.h"

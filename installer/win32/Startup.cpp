@@ -1,15 +1,22 @@
-#include "app/win32/Startup.h"
+#include "installer/win32/Startup.h"
 
 #include <curl/curl.h>
 
 #include <memory>
 
+#include <cstdlib>
+#include <optional>
+
 #include "app/InstallerConfig.h"
+#include "app/ProductIdentity.h"
 #include "app/win32/FunnelReports.h"
 #include "download/DownloadSettings.h"
+#include "installer/SilentOptions.h"
+#include "installer/win32/SilentInstall.h"
 #include "skinkit/win32/WindowShadow.h"
 #include "tracker/ZkTracker.h"
 #include "ui/win32/MainWnd.h"
+#include "ui/win32/SystemRunFacts.h"
 #include "utils/CommandLine.h"
 #include "utils/Encoding.h"
 #include "utils/Log.h"
@@ -85,18 +92,44 @@ void StartTracker(const InstallerConfig& config) {
   zorvik::tracking::createZkTracker(tracker);
 }
 
+// Test builds only: the network state every check answers, from the
+// environment, since wine always reports a connected machine.
+std::optional<int32_t> ForcedNetworkState() {
+#ifdef QUORVANE_TEST_HOOKS
+  const wchar_t* forced = _wgetenv(L"QUORVANE_TEST_NETWORK_STATE");
+  if (forced != nullptr && *forced != L'\0') return static_cast<int32_t>(wcstol(forced, nullptr, 0));
+#endif
+  return std::nullopt;
+}
+
+int RunWindow(HINSTANCE instance, InstallRun::RunFacts& facts, std::unique_ptr<CMainWnd>& window) {
+  // The skin package is read from this program's resources once and kept.
+  SkinKit::CWindowShadow::Initialize(instance);
+  window = std::make_unique<CMainWnd>(facts);
+  if (window->Create(nullptr, kDisplayName, WS_VISIBLE | WS_OVERLAPPEDWINDOW, 0)) {
+    window->CenterWindow();
+    window->ShowModal();
+  }
+  // Workers still running (a network check) must not outlive the tracker and
+  // libcurl, which go next.
+  window->StopWorkers();
+  return static_cast<int>(ExitCode::kInstalled);
+}
+
 }  // namespace
 
 int RunInstaller(HINSTANCE instance) {
   HardenDllSearchPath();
   SetUnhandledExceptionFilter(CrashFilter);
+  const SilentOptions options = ParseSilentOptions(GetCommandLineW());
+  if (!options.logFile.empty()) Utils::AppendLogTo(options.logFile);
 
   InstallerConfig& config = TheInstallerConfig();
   if (curl_global_init(CURL_GLOBAL_ALL) != CURLE_OK) config.CurlUsable = false;
 
   Utils::InstanceMutex mutex(kInstanceMutexName);
   mutex.Acquire();
-  if (!mutex.Held()) return -1;
+  if (!mutex.Held()) return static_cast<int>(ExitCode::kAnotherCopyRuns);
 
   if (config.IsEnableAppAnalytics) StartTracker(config);
   config.ApplyCommandLine();
@@ -108,21 +141,16 @@ int RunInstaller(HINSTANCE instance) {
     ReportTask(name, 0, AbGroupMap(L"IN"), reason);
   };
 
-  // The skin package is read from this program's resources once and kept.
-  SkinKit::CWindowShadow::Initialize(instance);
-  auto window = std::make_unique<CMainWnd>();
-  if (window->Create(nullptr, L"Vellisto", WS_VISIBLE | WS_OVERLAPPEDWINDOW, 0)) {
-    window->CenterWindow();
-    window->ShowModal();
-  }
-  // Workers still running (a network check) must not outlive the tracker and
-  // libcurl, which go next.
-  window->StopWorkers();
+  SystemRunFacts facts(ForcedNetworkState());
+  std::unique_ptr<CMainWnd> window;
+  const int exitCode = options.silent ? static_cast<int>(RunSilentInstall(options, facts))
+                                      : RunWindow(instance, facts, window);
+  UTILS_LOG(L"the installer ends with %d", exitCode);
 
   // Shutting the tracker down saves the identity and sends what is queued.
   if (config.IsEnableAppAnalytics) zorvik::tracking::releaseZkTracker();
   curl_global_cleanup();
   window.reset();
   mutex.Release();
-  return 0;
+  return exitCode;
 }

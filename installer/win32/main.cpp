@@ -1,3 +1,3 @@
-#include "app/win32/Startup.h"
+#include "installer/win32/Startup.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) { return RunInstaller(instance); }
