@@ -70,6 +70,8 @@ ExitCode RunSilentInstall(const SilentOptions& options, InstallRun::RunFacts& fa
   // window; an unattended install leaves the product for its user to start.
   std::function<void(const InstallRun::Effects&)> apply = [&](const InstallRun::Effects& effects) {
     for (const Effect& effect : effects) {
+      // Nobody views a page here.
+      if (effect.kind == Effect::Kind::kReportView) continue;
       if (ApplyReportOrRecord(effect, policy.AbGroup())) continue;
       switch (effect.kind) {
         case Effect::Kind::kShowNotice:

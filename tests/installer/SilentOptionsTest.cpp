@@ -30,6 +30,7 @@ TEST(SilentOptions, Table) {
       // Everything after /D= is the folder, switches included.
       {L"x.exe /D=C:\\q /S", false, L"C:\\q /S", true, true, L""},
       {L"x.exe /S /D=", true, L"", true, true, L""},
+      {L"x.exe /S \"/D=C:\\some folder\\带空格\"", true, L"C:\\some folder\\带空格", true, true, L""},
       {L"x.exe /s", false, std::nullopt, true, true, L""},
       {L"\"C:\\odd /D=path\\x.exe\" /S", true, std::nullopt, true, true, L""},
   };

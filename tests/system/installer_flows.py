@@ -21,7 +21,7 @@ sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..'
                                 'installer-driver'))
 from driver import (BACK, BOX_CANCEL, BOX_CLOSE, BOX_OK, BOX_SINGLE_OK, CLOSE, CUSTOM,  # noqa: E402
                     CUSTOM_INSTALL, DESKTOP_BOX, DIR_EDIT, OPEN_PRODUCT, PREFIX, QUICK_INSTALL,
-                    QUICK_LAUNCH_BOX, WINE_RUN, FlowFailure, Session, check, funnel, prefix_path,
+                    QUICK_LAUNCH_BOX, WINE_RUN, FlowFailure, Session, check, funnel, prefix_path, windows_path,
                     wine, xdotool)
 
 # As the diagnostic line shows it: the CR LF between the two lines escaped.
@@ -440,6 +440,15 @@ def blocked_start(session, folder_text, expected_text, label):
 
 
 @flow
+def folder_text(session):
+    # Nothing is created for a folder the user left empty or typed without a drive.
+    blocked_start(session, '', '请选择安装路径', 'empty-folder')
+    blocked_start(session, 'abc', '请填写完整的安装路径，例如 C:\\Program Files', 'relative-folder')
+    for place in (session.folder, os.getcwd()):
+        check(not os.path.exists(os.path.join(place, 'abc')), 'a folder "abc" was made in ' + place)
+
+
+@flow
 def invalid_path(session):
     blocked_start(session, r'Q:\nowhere', '无效路径', 'invalid-path')
 
@@ -542,6 +551,137 @@ def analytics_off_by_command_line(session):
     installer.click(box, BOX_OK)
     check(installer.wait_exit() == 0, 'the installer did not end with 0')
     check(session.collector.records() == [], 'records reached the collector')
+
+
+OFFLINE = 0x20003  # no internet access, as the connectivity answer has it
+
+
+@flow
+def check_net_offline(session):
+    session.use_test_build()
+    os.environ['QUORVANE_TEST_NETWORK_STATE'] = str(OFFLINE)
+    try:
+        installer, _, mark = start_quick_install(session, IsCheckNet='true')
+        box, text = installer.message_box('MessageBox2Wnd.xml', mark)
+        check(text == '当前网络环境较差，请在网络通畅时进行安装', 'message %r' % text)
+        session.shot(box, 'offline')
+        installer.click(box, BOX_CLOSE)
+        installer.box_closed('MessageBox2Wnd.xml', mark)
+        check(installer.matching(r'network check 0x%08x' % OFFLINE), 'the forced state did not reach the check')
+        check(not installer.matching(r'page 2 shown'), 'a run started')
+        installer.click(installer.window, CLOSE)
+        box, _ = installer.message_box('ExitTipWnd.xml', mark)
+        installer.click(box, BOX_OK)
+        check(installer.wait_exit() == 0, 'the installer did not end with 0')
+        check_funnel(session, [('ZkEventClick', '立即安装')])
+    finally:
+        del os.environ['QUORVANE_TEST_NETWORK_STATE']
+
+
+@flow
+def download_failure_reasons(session):
+    # The network state of a failure's report is the machine's, here forced.
+    session.use_test_build()
+    os.environ['QUORVANE_TEST_NETWORK_STATE'] = str(OFFLINE)
+    try:
+        installer, _, mark = start_quick_install(session, DownloadUrl=session.package_url('/files/none/gone.exe'))
+        box, _ = installer.message_box('NetworkTipWnd.xml', mark, timeout=180)
+        session.shot(box, 'network-tip')
+        installer.click(box, BOX_CANCEL)
+        _, at = installer.wait_page(0, mark)
+        installer.click(installer.window, CLOSE)
+        box, _ = installer.message_box('ExitTipWnd.xml', at)
+        installer.click(box, BOX_OK)
+        check(installer.wait_exit() == 0, 'the installer did not end with 0')
+    finally:
+        del os.environ['QUORVANE_TEST_NETWORK_STATE']
+    records = check_funnel(session, [('ZkEventClick', '立即安装'), ('ZkEventView', '安装中'),
+                                     ('ZkEventTask', '下载器启动'), ('ZkEventTask', '开始下载大包'),
+                                     ('ZkEventTask', '下载失败原因')], probe_status=404)
+    reason = task(records, '下载失败原因')[0]['zk_reason']
+    check(re.fullmatch(r'1\.code=-?\d+；2\.msg=\w+；3\.缓存磁盘容量=\d+\.\d\dG；4\.缓存读写权限=可读；'
+                       r'5\.服务器连接状态code=%d' % OFFLINE, reason), 'download failure reason %r' % reason)
+
+
+@flow
+def double_click(session):
+    session.write_config(DownloadUrl=paced_url(session), IsCheckNet='true')
+    installer = session.start()
+    mark = installer.mark()
+    x, y, _, _ = session.geometry(installer.window)
+    xdotool('mousemove', str(x + QUICK_INSTALL[0]), str(y + QUICK_INSTALL[1]))
+    time.sleep(0.25)
+    xdotool('click', '--repeat', '2', '--delay', '60', '1')
+    run_to_finished(session, installer, mark)
+    check(len(installer.matching(r'network check 0x')) == 1, 'network checks: %d' %
+          len(installer.matching(r'network check 0x')))
+    close_finished(session, installer)
+    records = session.collector.records()
+    events = funnel(records)
+    clicks = events.count(('ZkEventClick', '立即安装'))
+    check(clicks in (1, 2), 'clicks %d' % clicks)
+    check(events[clicks:] == [('ZkEventView', '安装中')] + SUCCESS_TAIL, 'funnel after the clicks %s' % events)
+
+
+def start_silent(session, *args, **config):
+    session.write_config(**config)
+    return session.start('/S', *args, main_window=False)
+
+
+def watch_for_windows(installer):
+    """Every visible window of the installer seen while it runs."""
+    seen = set()
+    while installer.exit_code is None:
+        for name in ('Vellisto', '消息框'):
+            seen.update(xdotool('search', '--onlyvisible', '--name', '^%s$' % name).split())
+        seen.update(xdotool('search', '--onlyvisible', '--classname', 'quorvaneinstaller.exe').split())
+        time.sleep(0.1)
+    return seen
+
+
+@flow
+def silent_install(session):
+    folder = r'C:\some folder\带空格'
+    log = os.path.join(session.work, 'setup 日志.log')
+    installer = start_silent(session, '-log=' + windows_path(log), '-ssc=false', '/D=' + folder)
+    check(not watch_for_windows(installer), 'a window was shown')
+    check(installer.wait_exit(timeout=180) == 0, 'exit code %s' % installer.exit_code)
+    check_installed(session, folder, desktop=True, quick_launch=False)
+    for stage in ('stage: downloading the package', 'stage: installing', 'progress 100%',
+                  'result: installed, exit code 0'):
+        check(installer.matching(r'console: ' + re.escape(stage)), 'no console line %r' % stage)
+    check(not installer.matching(r'page \d shown|main window painted'), 'the window was built')
+    records = session.collector.records()
+    check(funnel(records) == SUCCESS_TAIL, 'funnel %s' % funnel(records))
+    for record in records:
+        check(record['properties'].get('zkc_silent') is True, 'no zkc_silent in %s' % record)
+    # The log file holds the debugger channel's lines of the installer, in order.
+    logged = [line for line in open(log, encoding='utf-8', newline='').read().split('\r\n') if line]
+    check(logged, 'the log file is empty')
+    pid = re.match(r'<P(\d+)>', logged[0]).group(1)
+    relayed = [line for line in installer.lines if line.startswith('<P%s>' % pid)]
+    check(logged == relayed[-len(logged):], 'log file (%d lines) and debugger channel (%d) differ' %
+          (len(logged), len(relayed)))
+
+
+@flow
+def silent_failures(session):
+    installer = start_silent(session, DownloadUrl=session.package_url('/files/none/gone.exe'))
+    check(installer.wait_exit(timeout=180) == 14, 'a failed download exits with %s' % installer.exit_code)
+    check(installer.matching(r'console: result: download-failed, exit code 14'), 'no result line')
+    check(funnel(session.collector.records())[-1] == ('ZkEventTask', '下载失败原因'), 'the failure was not reported')
+
+    folder = r'C:\Program Files (x86)\Quorvane'
+    session.preinstall(folder)
+    product = subprocess.Popen([WINE_RUN, os.path.join(prefix_path(folder), 'Quorvane.exe')],
+                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    try:
+        check(product_started(), 'the product did not start')
+        installer = start_silent(session)
+        check(installer.wait_exit() == 10, 'with the product running the exit code is %s' % installer.exit_code)
+    finally:
+        product.kill()
+        subprocess.run(['pkill', '-f', 'Quorvane.exe'], capture_output=True)
 
 
 @flow

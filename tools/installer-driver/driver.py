@@ -265,6 +265,10 @@ class Session:
         self.appdata = wine('cmd', '/c', 'echo %APPDATA%').strip()
         self.reset_machine()
 
+    def use_test_build(self):
+        """The twin of the shipped program that obeys the test hooks, under the same name."""
+        shutil.copy(os.path.join(self.build, 'QuorvaneInstallerTestBuild.exe'), self.exe)
+
     def _servers(self):
         state = os.environ.get('QUORVANE_SERVERS')
         check(state, 'QUORVANE_SERVERS (the download servers\' state folder) is not set')
