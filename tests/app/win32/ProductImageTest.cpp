@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cstring>
 #include <fstream>
@@ -135,6 +136,28 @@ TEST(ShippedImage, ImportsOnlyKnownDllsAndTheCommonControls) {
       ImportedDlls(ReadWhole(TestSupport::ProgramFolder() + L"..\\..\\win32\\QuorvaneInstaller.exe"));
   EXPECT_GT(names.size(), 3u);
   for (const std::string& name : names) EXPECT_EQ(allowed.count(name), 1u) << name;
+}
+
+bool HoldsWide(const std::vector<char>& bytes, const std::wstring& text) {
+  std::string wide;
+  for (const wchar_t c : text) {
+    wide += static_cast<char>(c & 0xFF);
+    wide += static_cast<char>((c >> 8) & 0xFF);
+  }
+  return std::search(bytes.begin(), bytes.end(), wide.begin(), wide.end()) != bytes.end();
+}
+
+// The hooks the system tests steer the installer with exist only in its test
+// build; the shipped file must not even name them.
+TEST(ShippedImage, ObeysNoTestHook) {
+  const std::wstring build = TestSupport::ProgramFolder() + L"..\\..\\win32\\";
+  const std::vector<char> shipped = ReadWhole(build + L"QuorvaneInstaller.exe");
+  ASSERT_GT(shipped.size(), 1024u);
+  EXPECT_FALSE(HoldsWide(shipped, L"QUORVANE_TEST_"));
+  // The test build beside these tests names it: the search would find a hook.
+  const std::vector<char> testBuild = ReadWhole(TestSupport::ProgramFolder() + L"..\\QuorvaneInstallerTestBuild.exe");
+  ASSERT_GT(testBuild.size(), 1024u);
+  EXPECT_TRUE(HoldsWide(testBuild, L"QUORVANE_TEST_NETWORK_STATE"));
 }
 
 INSTANTIATE_TEST_SUITE_P(
