@@ -4,6 +4,7 @@
 #include <cwchar>
 
 #include "utils/CommandLine.h"
+#include "utils/ProductIdentity.h"
 #include "utils/Strings.h"
 
 namespace {
@@ -31,8 +32,8 @@ InstallerConfig::InstallerConfig(std::wstring osVersionName)
 }
 
 void InstallerConfig::SetDefaults() {
-  ProductName = L"Quorvane";
-  Version = L"1.7.9";
+  ProductName = kProductName;
+  Version = kProductVersion;
   ExeFileName = L"NULL";
   DlAppNameSuffix = L".downloader";
   DlAppVersion.clear();
@@ -43,7 +44,7 @@ void InstallerConfig::SetDefaults() {
   IsEnableAppAnalytics = true;
   DownloadScale = 0.7;
   CurlUsable = true;
-  AbGroup = L"IN";
+  AbGroup = kDefaultAbGroup;
   CaBundle.clear();
   AnalyticsUrl.clear();
 }

@@ -3,7 +3,7 @@
 
 #include <memory>
 
-#include "download/StatusCodes.h"
+#include "utils/StatusCodes.h"
 
 class CDownloader {
  public:
@@ -14,6 +14,8 @@ class CDownloader {
   virtual void Start() = 0;
 };
 
-// 2: the system downloader; 3: the segmented one; anything else: single connection.
+// The configuration's `DownloadType`; any other number means single connection.
+enum DownloadType : int { kSingleConnectionDownload = 1, kSystemDownload = 2, kSegmentedDownload = 3 };
+
 std::unique_ptr<CDownloader> CreateDownloader(int downloadType, StatusCallback callback,
                                               const wchar_t* url, const wchar_t* path);

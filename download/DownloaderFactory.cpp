@@ -6,9 +6,9 @@
 std::unique_ptr<CDownloader> CreateDownloader(int downloadType, StatusCallback callback,
                                               const wchar_t* url, const wchar_t* path) {
   switch (downloadType) {
-    case 2:
+    case kSystemDownload:
       return CreateSystemDownloader(std::move(callback), url, path);
-    case 3:
+    case kSegmentedDownload:
       return std::make_unique<CMTCurlDownloader>(std::move(callback), url, path);
     default:
       return std::make_unique<CCurlDownloader>(std::move(callback), url, path);

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "download/StatusCodes.h"
+#include "utils/StatusCodes.h"
 
 std::optional<std::wstring> SilentProgress::Advance(int percent) {
   const int tenths = std::clamp(percent, 0, 100) / 10;

@@ -10,11 +10,12 @@
 #include <string>
 
 #include "download/Downloader.h"
-#include "download/StatusCodes.h"
 #include "package/PackageRunner.h"
 #include "package/PublisherGate.h"
 #include "package/UninstallRunner.h"
+#include "utils/ProductIdentity.h"
 #include "utils/ProtectedFolder.h"
+#include "utils/StatusCodes.h"
 
 struct InstallTask {
   std::wstring url;
@@ -26,13 +27,12 @@ struct InstallTask {
   bool consoleUserIsAdmin = true;
   bool installerIsAdmin = true;
   // From the configuration, which the window reads.
-  int downloadType = 1;
+  int downloadType = kSingleConnectionDownload;
   std::wstring instCmd;
 };
 
 class CDownloadInstaller {
  public:
-  static constexpr wchar_t kUninstallerCopyName[] = L"Quorvane_un_asa.exe";
   static constexpr wchar_t kPackageName[] = L"__Package_Quorvane.exe";
 
   // `gate` admits the programs to start; each run's folders are made in

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "download/StatusCodes.h"
+#include "utils/StatusCodes.h"
 
 enum class ChildKind { Uninstaller, Package };
 

@@ -5,10 +5,10 @@
 #include <memory>
 #include <string>
 
-#include "download/StatusCodes.h"
 #include "package/CommandLines.h"
 #include "utils/File.h"
 #include "utils/Process.h"
+#include "utils/StatusCodes.h"
 #include "utils/Thread.h"
 
 class CPackageRunner {

@@ -5,9 +5,9 @@
 #include <memory>
 #include <string>
 
-#include "download/StatusCodes.h"
 #include "utils/File.h"
 #include "utils/Process.h"
+#include "utils/StatusCodes.h"
 #include "utils/Thread.h"
 
 class CUninstallRunner {

@@ -6,8 +6,8 @@
 #include <utility>
 
 #include "app/FunnelReasons.h"
-#include "app/ProductIdentity.h"
-#include "download/StatusCodes.h"
+#include "utils/ProductIdentity.h"
+#include "utils/StatusCodes.h"
 
 namespace InstallRun {
 
@@ -60,9 +60,11 @@ uint32_t ToDelay(double value) {
   return value >= 4294967295.0 ? 0xFFFFFFFFu : static_cast<uint32_t>(value);
 }
 
-int ToStyle(double value) {
-  if (std::isnan(value)) return 0;
-  return static_cast<int>(std::clamp(value, -1e9, 1e9));
+// Styles the package may add later start nothing.
+StartupStyle ToStyle(double value) {
+  if (std::isnan(value)) return StartupStyle::kNone;
+  const int style = static_cast<int>(std::clamp(value, -1e9, 1e9));
+  return style == 1 || style == 2 ? static_cast<StartupStyle>(style) : StartupStyle::kNone;
 }
 
 const wchar_t* PageName(Page page) {
@@ -156,7 +158,7 @@ Policy::Policy(RunSettings settings, RunFacts& facts, std::function<double()> no
 
 Effects Policy::RequestInstall(const InstallRequest& request, Page shown) {
   if (Busy()) return {};
-  if (facts_.ProcessRunning(CDownloadInstaller::kUninstallerCopyName)) {
+  if (facts_.ProcessRunning(kUninstallerCopyName)) {
     Effects effects{Show(Notice::kProductRunning, kProductRunningText)};
     if (Installed()) effects.push_back(Make(Effect::Kind::kClose));
     effects.push_back(Ended(Outcome::kProductRunning));
@@ -387,7 +389,7 @@ Effects Policy::Succeeded() {
   records.detail = packageUninstaller_;
   Effects effects{ReportTask(L"安装成功", 0, L""), Make(Effect::Kind::kFinishBar),
                   SelectPage(Page::kFinished), records, Folder(Effect::Kind::kWriteSettings, installFolder_)};
-  if (startupStyle_ == 1) {
+  if (startupStyle_ == StartupStyle::kAtTheEnd) {
     Effect launch = Make(Effect::Kind::kLaunchProduct);
     launch.text = productExePath_;
     launch.detail = startUrl_;

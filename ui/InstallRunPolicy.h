@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "utils/ProductIdentity.h"
 #include "package/DownloadInstaller.h"
 #include "ui/InstallFolderCheck.h"
 #include "ui/ProgressText.h"
@@ -48,6 +49,9 @@ enum class Outcome {
 
 // "installed", "download-failed", ...: how diagnostics and consoles name it.
 const wchar_t* OutcomeName(Outcome outcome);
+
+// When the package wants the product started (its style 0, 1 or 2).
+enum class StartupStyle : int { kNone = 0, kAtTheEnd = 1, kFromTheFinishedPage = 2 };
 
 // What the network tip's buttons answer (the message window's results).
 enum class TipAnswer { kRetry = 0, kCancel = 1, kClosed = 2 };
@@ -109,11 +113,11 @@ class RunFacts {
 
 struct RunSettings {
   std::wstring url;
-  int downloadType = 1;
+  int downloadType = kSingleConnectionDownload;
   std::wstring instCmd;
   double downloadScale = 0.7;
   bool checkNetwork = false;
-  std::wstring abGroup = L"IN";  // the configuration's group, taken at the first download start
+  std::wstring abGroup = kDefaultAbGroup;  // the configuration's group, taken at the first download start
   std::wstring progressTemplate;  // the progress label's own template, when the skin gives one
   std::wstring installedFolder;  // empty: nothing installed
   std::wstring installedUninstaller;
@@ -147,7 +151,7 @@ class Policy {
 
   bool Busy() const { return phase_ != Phase::kIdle; }
   const std::wstring& AbGroup() const { return abGroup_; }
-  int StartupStyle() const { return startupStyle_; }
+  StartupStyle Style() const { return startupStyle_; }
   const std::wstring& ProductExePath() const { return productExePath_; }
   const std::wstring& StartUrl() const { return startUrl_; }
   bool Installed() const { return !settings_.installedFolder.empty(); }
@@ -175,13 +179,13 @@ class Policy {
   std::wstring productExePath_;
   std::wstring packageUninstaller_;
   std::wstring startUrl_;
-  int startupStyle_ = 0;  // 0 none, 1 launch at the end, 2 launch from the finished page
+  StartupStyle startupStyle_ = StartupStyle::kNone;
   uint32_t foregroundDelayMs_ = 3000;
   uint32_t autoCloseDelayMs_ = 0xFFFFFFFF;
   InstallProgress installProgress_;
   int barPercent_ = 0;
   std::optional<double> downloadStart_;
-  std::wstring abGroup_ = L"IN";
+  std::wstring abGroup_ = kDefaultAbGroup;
   bool downloaderStartReported_ = false;
   double downloadFailureValue_ = 0;  // the failed download's code, for how the run ended
 };

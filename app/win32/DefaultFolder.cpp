@@ -4,7 +4,7 @@
 
 #include <shlobj.h>
 
-#include "app/ProductIdentity.h"
+#include "utils/ProductIdentity.h"
 #include "utils/Folders.h"
 #include "utils/win32/SystemQueries.h"
 

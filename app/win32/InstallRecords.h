@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "app/ProductIdentity.h"
+#include "utils/ProductIdentity.h"
 
 struct InstalledCopy {
   std::wstring folder;       // empty: not installed

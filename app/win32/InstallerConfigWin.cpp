@@ -4,6 +4,7 @@
 #include "app/InstallerConfig.h"
 #include "utils/CommandLine.h"
 #include "utils/OsVersion.h"
+#include "utils/ProductIdentity.h"
 
 namespace {
 
@@ -52,8 +53,8 @@ void InstallerConfig::LoadFile() {
   const std::wstring file = std::wstring(path) + L"\\" + kFileName;
   if (PathFileExistsW(file.c_str())) LoadFileSection(ProfileSection(file));
 
-  ProductName = L"Quorvane";
-  Version = L"1.7.9";
+  ProductName = kProductName;
+  Version = kProductVersion;
 }
 
 void InstallerConfig::ApplyCommandLine() { ApplyOptions(Utils::CommandLineArgs(GetCommandLineW())); }

@@ -8,7 +8,7 @@
 #include <optional>
 
 #include "app/InstallerConfig.h"
-#include "app/ProductIdentity.h"
+#include "utils/ProductIdentity.h"
 #include "app/win32/FunnelReports.h"
 #include "download/DownloadSettings.h"
 #include "installer/SilentOptions.h"
@@ -56,7 +56,7 @@ void HardenDllSearchPath() {
 // Reports the crash (the crash record's upload flushes what is queued) and
 // leaves the rest to the system's default handling.
 LONG WINAPI CrashFilter(EXCEPTION_POINTERS*) {
-  ReportTask(L"崩溃退出", 0, AbGroupMap(L"IN"), L"");
+  ReportTask(L"崩溃退出", 0, AbGroupMap(kDefaultAbGroup), L"");
   ReportCrash();
   return EXCEPTION_CONTINUE_SEARCH;
 }
@@ -138,7 +138,7 @@ int RunInstaller(HINSTANCE instance) {
   downloads.curlUsable = config.CurlUsable;
   downloads.caBundle = Utils::ToNarrow(config.CaBundle, Utils::kCodePageAnsi);
   downloads.reportFailureReason = [](const wchar_t* name, const wchar_t* reason) {
-    ReportTask(name, 0, AbGroupMap(L"IN"), reason);
+    ReportTask(name, 0, AbGroupMap(kDefaultAbGroup), reason);
   };
 
   SystemRunFacts facts(ForcedNetworkState());

@@ -34,7 +34,7 @@ def main():
                 command = [args.emulator, args.probe]
                 data_arg = "Z:" + data.replace("/", "\\")
             run = subprocess.run(command + [base + "/sa?project=pc", data_arg],
-                                 capture_output=True, text=True, timeout=90)
+                                 capture_output=True, text=True, timeout=600)
         print(run.stdout)
         lines = run.stdout.replace("\r", "").splitlines()
         expected = ["init ok"] + ["%s ok" % name for name in

@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "app/FunnelReasons.h"
-#include "download/StatusCodes.h"
+#include "utils/StatusCodes.h"
 
 namespace {
 

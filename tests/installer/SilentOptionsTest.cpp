@@ -3,10 +3,10 @@
 #include <set>
 #include <string>
 
-#include "download/StatusCodes.h"
 #include "installer/ExitCodes.h"
 #include "installer/SilentOptions.h"
 #include "installer/SilentProgress.h"
+#include "utils/StatusCodes.h"
 
 namespace {
 

@@ -283,7 +283,7 @@ TEST_F(Orchestration, AnUninstallerThatCannotBeCopiedStopsEverything) {
 TEST_F(Orchestration, ASuccessfulUninstallLeadsToTheDownload) {
   const std::wstring uninstaller = folder_ / L"old uninstaller.exe";
   ASSERT_TRUE(TestSupport::CopyFileTo(TestSupport::SiblingProgram(L"scripted-child"), uninstaller));
-  SetScript(CDownloadInstaller::kUninstallerCopyName, "record\nwrite Progress=50\\nState=Success\\n\n");
+  SetScript(kUninstallerCopyName, "record\nwrite Progress=50\\nState=Success\\n\n");
   InstallTask task = Task(ScriptedPackage("write State=Success\\n\n"));
   task.oldUninstaller = uninstaller;
   const Codes codes = Install(task);
@@ -295,7 +295,7 @@ TEST_F(Orchestration, ASuccessfulUninstallLeadsToTheDownload) {
                    {DL_CODE_START, 1, L""}}));
   EXPECT_EQ(Only(codes, {DL_CODE_SUCCESS}), (Codes{{DL_CODE_SUCCESS, 0, L"LibCurl"}}));
   // What ran was the copy in a run folder, not the file the records name.
-  const std::wstring ran = Recorded(CDownloadInstaller::kUninstallerCopyName);
+  const std::wstring ran = Recorded(kUninstallerCopyName);
   EXPECT_NE(ran.find(runFolders_.Path()), std::wstring::npos) << ran;
   EXPECT_EQ(ran.find(uninstaller), std::wstring::npos) << ran;
   EXPECT_FALSE(LeftInRunFolders());
@@ -306,17 +306,17 @@ TEST_F(Orchestration, ASuccessfulUninstallLeadsToTheDownload) {
 TEST_F(Orchestration, ARefusedUninstallerIsPassedOverAndTheDownloadBegins) {
   const std::wstring uninstaller = folder_ / L"planted.exe";
   ASSERT_TRUE(TestSupport::CopyFileTo(TestSupport::SiblingProgram(L"scripted-child"), uninstaller));
-  SetScript(CDownloadInstaller::kUninstallerCopyName, "record\nwrite State=Success\\n\n");
+  SetScript(kUninstallerCopyName, "record\nwrite State=Success\\n\n");
   InstallTask task = Task(servers_.Generated(300000, L"x.bin"));
   task.oldUninstaller = uninstaller;
   Utils::DebugLogCapture capture;
   const Codes codes = Installs({task}, std::make_unique<TestGate>(gateLog_, [](const std::wstring& path) {
-                                  return !EndsWith(path, CDownloadInstaller::kUninstallerCopyName);
+                                  return !EndsWith(path, kUninstallerCopyName);
                                 })).front();
   ASSERT_FALSE(codes.empty());
   EXPECT_EQ(codes.front(), (Status{DL_CODE_START, 1, L""}));
   EXPECT_TRUE(Only(codes, {UNIST_CODE_PROGRESS, UNIST_CODE_SUCCESS}).empty());
-  EXPECT_EQ(Recorded(CDownloadInstaller::kUninstallerCopyName), L"");
+  EXPECT_EQ(Recorded(kUninstallerCopyName), L"");
   EXPECT_EQ(capture.LinesContaining(L"is not run, as if there were none: not ours, says the test").size(), 1u);
 }
 

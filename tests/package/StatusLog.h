@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "download/StatusCodes.h"
 #include "utils/Encoding.h"
+#include "utils/StatusCodes.h"
 
 struct Status {
   int code;

@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "download/StatusCodes.h"
 #include "ui/InstallRunPolicy.h"
+#include "utils/StatusCodes.h"
 
 namespace {
 

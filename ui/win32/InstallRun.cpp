@@ -1,6 +1,6 @@
 // The install run on the window's side: what the policy is asked, and how the
 // window carries out its answers.
-#include "app/ProductIdentity.h"
+#include "utils/ProductIdentity.h"
 #include "skinkit/Button.h"
 #include "skinkit/Progress.h"
 #include "skinkit/SkinPackage.h"

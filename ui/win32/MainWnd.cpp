@@ -4,7 +4,7 @@
 #include <shlobj.h>
 
 #include "app/InstallerConfig.h"
-#include "app/ProductIdentity.h"
+#include "utils/ProductIdentity.h"
 #include "app/win32/DefaultFolder.h"
 #include "app/win32/FunnelReports.h"
 #include "app/win32/InstallRecords.h"
@@ -208,7 +208,7 @@ void CMainWnd::OnClick(Notification& notification) {
     RequestInstall(InstallRun::Page::kCustom);
   } else if (sender == openProduceBtn_) {
     ReportClick(ab, L"立即体验");
-    if (policy_->StartupStyle() == 2) LaunchProduct();
+    if (policy_->Style() == InstallRun::StartupStyle::kFromTheFinishedPage) LaunchProduct();
     Close();
   } else if (sender->GetName() == L"closebtn") {
     CloseBox();
