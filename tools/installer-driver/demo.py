@@ -35,7 +35,10 @@ def main():
         print('installer:   %s, a byte-for-byte copy of %s (%s)' % (
             session.exe, session.source_exe, session.exe_kind()))
         print('config:      DownloadUrl=%s AnalyticsUrl=%s' % (url, session.collector.url))
-        installer = session.start()
+        # A first wine start on a busy machine may take a minute to show a window.
+        print('waiting for the installer\'s 600x400 window "Vellisto" (up to 3 minutes)...', flush=True)
+        installer = session.start(main_window=False)
+        installer.wait_main_window(timeout=180)
         folder = installer.wait_line(r'default install folder \[(.*)\]')[0].group(1)
         session.shot(installer.window, 'quick-install')
         mark = installer.mark()
