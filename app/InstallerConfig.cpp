@@ -49,6 +49,17 @@ void InstallerConfig::SetDefaults() {
   AnalyticsUrl.clear();
 }
 
+std::wstring InstallerConfig::Describe() const {
+  wchar_t scale[32] = {};
+  std::swprintf(scale, sizeof scale / sizeof scale[0], L"%g", DownloadScale);
+  const auto flag = [](bool value) { return value ? L"1" : L"0"; };
+  return L"InstallerConfig DownloadUrl=[" + DownloadUrl + L"] DownloadType=[" + std::to_wstring(DownloadType) +
+         L"] DownloadScale=[" + scale + L"] IsCheckNet=[" + flag(IsCheckNet) + L"] IsEnableAppAnalytics=[" +
+         flag(IsEnableAppAnalytics) + L"] DlAppNameSuffix=[" + DlAppNameSuffix + L"] DlAppVersion=[" +
+         DlAppVersion + L"] InstCmd=[" + InstCmd + L"] ExeFileName=[" + ExeFileName + L"] CurlUsable=[" +
+         flag(CurlUsable) + L"] CaBundle=[" + CaBundle + L"]";
+}
+
 void InstallerConfig::LoadFileSection(const ConfigFileSection& section) {
   DownloadUrl = ExpandRoute(section.GetString(L"DownloadUrl", kBuiltInUrl));
   DownloadType = section.GetInt(L"DownloadType", 1);

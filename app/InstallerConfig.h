@@ -60,6 +60,9 @@ class InstallerConfig {
   // command line is, yet its uploads must trust what the downloads trust.
   std::wstring CaBundleWith(const Utils::CommandLineArgs& args) const;
   std::wstring ExpandRoute(const std::wstring& url) const;
+  // "InstallerConfig DownloadUrl=[...] DownloadType=[...] ...": the one line
+  // support engineers read to learn what a run used.
+  std::wstring Describe() const;
 
   static std::wstring ExpandRouteFor(const std::wstring& url, const std::wstring& osVersionName);
 

@@ -8,13 +8,8 @@
 # The display number is kept in build/wine/display for scripts/wine-run.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-state=$root/build/wine
-export WINEPREFIX=$state/prefix
-export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-export LANG=zh_CN.UTF-8
-wine=/usr/lib/wine/wine64
-wineserver=/usr/lib/wine/wineserver
+. "$root/scripts/wine-vars.sh"
+state=$wine_state
 mkdir -p "$state"
 
 detached() { setsid "$@" </dev/null >/dev/null 2>&1 & }

@@ -63,16 +63,7 @@ LONG WINAPI CrashFilter(EXCEPTION_POINTERS*) {
 
 // One line with the configuration the run uses, for support engineers reading
 // the debug output.
-void LogConfiguration(const InstallerConfig& config) {
-  UTILS_LOG(
-      L"InstallerConfig DownloadUrl=[%ls] DownloadType=[%d] DownloadScale=[%g] IsCheckNet=[%d] "
-      L"IsEnableAppAnalytics=[%d] DlAppNameSuffix=[%ls] DlAppVersion=[%ls] InstCmd=[%ls] "
-      L"ExeFileName=[%ls] CurlUsable=[%d] CaBundle=[%ls]",
-      config.DownloadUrl.c_str(), config.DownloadType, config.DownloadScale,
-      static_cast<int>(config.IsCheckNet), static_cast<int>(config.IsEnableAppAnalytics),
-      config.DlAppNameSuffix.c_str(), config.DlAppVersion.c_str(), config.InstCmd.c_str(),
-      config.ExeFileName.c_str(), static_cast<int>(config.CurlUsable), config.CaBundle.c_str());
-}
+void LogConfiguration(const InstallerConfig& config) { UTILS_LOG(L"%ls", config.Describe().c_str()); }
 
 std::string Utf8(const std::wstring& text) { return Utils::ToNarrow(text, Utils::kCodePageUtf8); }
 

@@ -4,6 +4,7 @@
 #include <map>
 
 #include "app/InstallerConfig.h"
+#include "tests/app/ConfigScenarios.h"
 #include "utils/CommandLine.h"
 
 namespace {
@@ -31,6 +32,24 @@ class FakeSection : public ConfigFileSection {
  private:
   std::map<std::wstring, std::wstring> values_;
 };
+
+// The same table the installer itself runs through on Windows.
+TEST(InstallerConfig, SharedScenarios) {
+  for (const ConfigScenarios::Scenario& scenario : ConfigScenarios::All()) {
+    InstallerConfig config(L"10");
+    if (scenario.hasFile) {
+      FakeSection::Values values(scenario.file.begin(), scenario.file.end());
+      config.LoadFileSection(FakeSection(values));
+    }
+    config.ApplyOptions(Utils::CommandLineArgs(L"QuorvaneInstaller.exe " + scenario.commandLine));
+    const auto described = ConfigScenarios::ParseConfigurationLine(config.Describe());
+    for (const auto& [key, value] : scenario.expected) {
+      const auto found = described.find(key);
+      ASSERT_NE(found, described.end()) << scenario.name;
+      EXPECT_EQ(found->second, value) << scenario.name << ": " << std::string(key.begin(), key.end());
+    }
+  }
+}
 
 TEST(InstallerConfig, Defaults) {
   const InstallerConfig config(L"10");

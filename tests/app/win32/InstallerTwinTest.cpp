@@ -7,8 +7,10 @@
 #include <map>
 
 #include "installer/win32/Startup.h"
+#include "tests/app/ConfigScenarios.h"
 #include "tests/support/TestFiles.h"
 #include "tests/support/win32/DebugCapture.h"
+#include "utils/Encoding.h"
 #include "utils/win32/InstanceMutex.h"
 
 namespace {
@@ -34,17 +36,7 @@ class InstallerTwin : public testing::Test {
     EXPECT_TRUE(run.started);
     std::map<std::wstring, std::wstring> values;
     for (const std::wstring& line : run.lines) {
-      size_t at = line.find(kConfigLineStart);
-      if (at == std::wstring::npos) continue;
-      at = line.find(L"InstallerConfig ", at) + 16;
-      while (at < line.size()) {
-        const size_t open = line.find(L"=[", at);
-        const size_t close = line.find(L"] ", open);
-        const size_t end = close == std::wstring::npos ? line.rfind(L']') : close;
-        if (open == std::wstring::npos || end == std::wstring::npos || end < open) break;
-        values[line.substr(at, open - at)] = line.substr(open + 2, end - open - 2);
-        at = end + 2;
-      }
+      if (line.find(kConfigLineStart) != std::wstring::npos) values = ConfigScenarios::ParseConfigurationLine(line);
     }
     EXPECT_FALSE(values.empty()) << "no configuration line";
     return values;
@@ -54,60 +46,25 @@ class InstallerTwin : public testing::Test {
   std::wstring exe_;
 };
 
-TEST_F(InstallerTwin, WithoutAFileTheDefaultsHold) {
-  auto config = Run(L"");
-  EXPECT_EQ(config[L"IsCheckNet"], L"0");
-  EXPECT_EQ(config[L"IsEnableAppAnalytics"], L"1");
-  EXPECT_EQ(config[L"DownloadType"], L"1");
-  EXPECT_EQ(config[L"DownloadScale"], L"0.7");
-  EXPECT_EQ(config[L"DownloadUrl"], L"http://dl.zorviksoft.com/software/216");
-  EXPECT_EQ(config[L"ExeFileName"], L"QuorvaneInstaller.exe");
-  EXPECT_EQ(config[L"CurlUsable"], L"1");
-}
-
-TEST_F(InstallerTwin, AnEmptySectionTurnsTheNetworkCheckOn) {
-  WriteConfig("[Install]\r\n");
-  auto config = Run(L"");
-  EXPECT_EQ(config[L"IsCheckNet"], L"1");
-  EXPECT_EQ(config[L"IsEnableAppAnalytics"], L"1");
-  EXPECT_EQ(config[L"DownloadType"], L"1");
-  EXPECT_EQ(config[L"DownloadScale"], L"0.7");
-}
-
-TEST_F(InstallerTwin, FileValuesAreCaseSensitiveAndRoutesExpand) {
-  WriteConfig(
-      "[Install]\r\nIsCheckNet=True\r\nIsEnableAppAnalytics=false\r\nDownloadType=2\r\n"
-      "DownloadUrl=http://127.0.0.1:8080/${ROUTE}/x/${ROUTE}\r\nDownloadScale=0.25\r\n"
-      "InstCmd=-from=file\r\nm_DlAppVersion=3.1\r\n");
-  auto config = Run(L"");
-  EXPECT_EQ(config[L"IsCheckNet"], L"0");
-  EXPECT_EQ(config[L"IsEnableAppAnalytics"], L"0");
-  EXPECT_EQ(config[L"DownloadType"], L"2");
-  // The prefix reports Windows 7, which is not XP.
-  EXPECT_EQ(config[L"DownloadUrl"], L"http://127.0.0.1:8080/download_silent/x/download_silent");
-  EXPECT_EQ(config[L"DownloadScale"], L"0.25");
-  EXPECT_EQ(config[L"InstCmd"], L"-from=file");
-  EXPECT_EQ(config[L"DlAppVersion"], L"3.1");
-}
-
-TEST_F(InstallerTwin, TheCommandLineWinsOverTheFile) {
-  WriteConfig("[Install]\r\nDownloadType=2\r\nDownloadUrl=http://file/\r\nIsCheckNet=true\r\n");
-  auto config = Run(
-      L"-downloadurl=http://first/${ROUTE} -downloadurl=http://second -downloadtype=3 "
-      L"-ischecknet=false \"-instcmd=-a=1 -b\" -downloadscale=0.5");
-  EXPECT_EQ(config[L"DownloadUrl"], L"http://first/download_silent");
-  EXPECT_EQ(config[L"DownloadType"], L"3");
-  EXPECT_EQ(config[L"IsCheckNet"], L"0");
-  EXPECT_EQ(config[L"InstCmd"], L"-a=1 -b");
-  EXPECT_EQ(config[L"DownloadScale"], L"0.5");
-}
-
-TEST_F(InstallerTwin, BareAndCapitalisedOptions) {
-  WriteConfig("[Install]\r\nDownloadType=2\r\nDownloadUrl=http://file/\r\n");
-  auto config = Run(L"-downloadurl -DownloadType=3 -IsCheckNet=false");
-  EXPECT_EQ(config[L"DownloadUrl"], L"");
-  EXPECT_EQ(config[L"DownloadType"], L"2");
-  EXPECT_EQ(config[L"IsCheckNet"], L"1");
+// The same table the configuration's native tests run, here through a file
+// beside the installer and its real command line.
+TEST_F(InstallerTwin, SharedScenarios) {
+  for (const ConfigScenarios::Scenario& scenario : ConfigScenarios::All()) {
+    const std::wstring file = folder_ / L"ZorvikInstallerConfig.ini";
+    DeleteFileW(file.c_str());
+    if (scenario.hasFile) {
+      std::string text = "[Install]\r\n";
+      for (const auto& [key, value] : scenario.file) {
+        text += Utils::ToNarrow(key, Utils::kCodePageAnsi) + "=" + Utils::ToNarrow(value, Utils::kCodePageAnsi) + "\r\n";
+      }
+      WriteConfig(text);
+    }
+    auto config = Run(scenario.commandLine);
+    for (const auto& [key, value] : scenario.expected) {
+      EXPECT_EQ(config[key], value) << scenario.name << ": " << Utils::ToNarrow(key, Utils::kCodePageUtf8);
+    }
+  }
+  EXPECT_EQ(Run(L"")[L"ExeFileName"], L"QuorvaneInstaller.exe");
 }
 
 TEST_F(InstallerTwin, ASecondCopyExitsWithMinusOneAtOnce) {
