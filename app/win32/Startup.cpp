@@ -5,7 +5,9 @@
 #include <memory>
 
 #include "app/InstallerConfig.h"
+#include "app/win32/CrashReports.h"
 #include "app/win32/FunnelReports.h"
+#include "app/win32/TestHooks.h"
 #include "download/DownloadSettings.h"
 #include "skinkit/win32/WindowShadow.h"
 #include "tracker/ZkTracker.h"
@@ -46,14 +48,6 @@ void HardenDllSearchPath() {
   }
 }
 
-// Reports the crash (the crash record's upload flushes what is queued) and
-// leaves the rest to the system's default handling.
-LONG WINAPI CrashFilter(EXCEPTION_POINTERS*) {
-  ReportTask(L"崩溃退出", 0, AbGroupMap(L"IN"), L"");
-  ReportCrash();
-  return EXCEPTION_CONTINUE_SEARCH;
-}
-
 // One line with the configuration the run uses, for support engineers reading
 // the debug output.
 void LogConfiguration(const InstallerConfig& config) {
@@ -89,7 +83,7 @@ void StartTracker(const InstallerConfig& config) {
 
 int RunInstaller(HINSTANCE instance) {
   HardenDllSearchPath();
-  SetUnhandledExceptionFilter(CrashFilter);
+  InstallCrashReports();
 
   InstallerConfig& config = TheInstallerConfig();
   if (curl_global_init(CURL_GLOBAL_ALL) != CURLE_OK) config.CurlUsable = false;
@@ -101,6 +95,7 @@ int RunInstaller(HINSTANCE instance) {
   if (config.IsEnableAppAnalytics) StartTracker(config);
   config.ApplyCommandLine();
   LogConfiguration(config);
+  TestHooks::CrashIfTriggered();
   DownloadSettings& downloads = TheDownloadSettings();
   downloads.curlUsable = config.CurlUsable;
   downloads.caBundle = Utils::ToNarrow(config.CaBundle, Utils::kCodePageAnsi);

@@ -558,6 +558,21 @@ def downloader_start_message(session):
     check_funnel(session, [('ZkEventTask', '下载器启动')])
 
 
+@flow
+def crash_reports(session):
+    # The test build, told to throw an exception nobody catches once the
+    # tracker runs: the runtime's abort ends it (3), the crash reported first.
+    session.use_installer(os.path.join(session.build, 'bin', 'QuorvaneInstallerTestBuild.exe'))
+    session.write_config()
+    os.environ['QUORVANE_TEST_TRIGGER'] = 'terminate'
+    installer = session.start(main_window=False)
+    code = installer.wait_exit()
+    del os.environ['QUORVANE_TEST_TRIGGER']
+    check(code == 3, 'the installer ended with %s' % code)
+    got = funnel(session.collector.records())
+    check(got == [('ZkEventTask', '崩溃退出'), ('AppCrashed', '崩溃')], 'funnel events %s' % got)
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument('--build')

@@ -265,6 +265,11 @@ class Session:
         self.appdata = wine('cmd', '/c', 'echo %APPDATA%').strip()
         self.reset_machine()
 
+    def use_installer(self, source):
+        """Runs another build of the installer (a test build, a changed copy)
+        under the shipped one's name, which the funnel reports carry."""
+        shutil.copy(source, self.exe)
+
     def _servers(self):
         state = os.environ.get('QUORVANE_SERVERS')
         check(state, 'QUORVANE_SERVERS (the download servers\' state folder) is not set')

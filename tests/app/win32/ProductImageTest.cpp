@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cstring>
 #include <fstream>
@@ -135,6 +136,31 @@ TEST(ShippedImage, ImportsOnlyKnownDllsAndTheCommonControls) {
       ImportedDlls(ReadWhole(TestSupport::ProgramFolder() + L"..\\..\\win32\\QuorvaneInstaller.exe"));
   EXPECT_GT(names.size(), 3u);
   for (const std::string& name : names) EXPECT_EQ(allowed.count(name), 1u) << name;
+}
+
+bool Holds(const std::vector<char>& bytes, const std::string& text) {
+  return std::search(bytes.begin(), bytes.end(), text.begin(), text.end()) != bytes.end();
+}
+
+// The name as the image could hold it: narrow, or UTF-16 as GetEnvironmentVariableW takes it.
+std::vector<std::string> Spellings(const std::string& name) {
+  std::string wide;
+  for (const char c : name) wide += std::string{c, '\0'};
+  return {name, wide};
+}
+
+// The test hooks are compiled out of the shipped image: nobody can make it
+// crash through its environment. The test build, which has them, shows the
+// search finds the name where it is.
+TEST(ShippedImage, HoldsNoTestTrigger) {
+  const std::vector<char> shipped = ReadWhole(TestSupport::ProgramFolder() + L"..\\..\\win32\\QuorvaneInstaller.exe");
+  const std::vector<char> testBuild = ReadWhole(TestSupport::ProgramFolder() + L"QuorvaneInstallerTestBuild.exe");
+  ASSERT_GT(shipped.size(), 1024u);
+  ASSERT_GT(testBuild.size(), 1024u);
+  for (const std::string& spelling : Spellings("QUORVANE_TEST_TRIGGER")) {
+    EXPECT_FALSE(Holds(shipped, spelling));
+  }
+  EXPECT_TRUE(Holds(testBuild, Spellings("QUORVANE_TEST_TRIGGER")[1]));
 }
 
 INSTANTIATE_TEST_SUITE_P(
