@@ -8,6 +8,7 @@ enum class ExitCode : int {
   kInstalled = 0,
   kResourcesUnreadable = 1,  // the skin could not be loaded (with a window)
   kAnotherCopyRuns = -1,
+  // 3 is the C runtime's after a crash, reported to the funnel first.
   kProductRunning = 10,
   kFolderInvalid = 11,  // the folder is invalid or cannot be created
   kLowDisk = 12,        // less than 1 GB free

@@ -13,16 +13,20 @@ SkinPackage& SkinPackage::Instance() {
   return package;
 }
 
-bool SkinPackage::EnsureMemoryPackage(const std::function<std::vector<uint8_t>()>& loadResource) {
-  if (name_ == kMemoryPackage) return true;
+PackageState SkinPackage::EnsureMemoryPackage(const std::function<std::vector<uint8_t>()>& loadResource) {
+  if (name_ == kMemoryPackage) return PackageState::Open;
+  if (unreadable_) return PackageState::Unreadable;
   std::vector<uint8_t> bytes = loadResource();
-  if (bytes.empty()) return false;
+  if (bytes.empty()) return PackageState::Missing;
   std::unique_ptr<SkinArchive> archive = SevenZipArchive::OpenMemory(bytes.data(), bytes.size());
-  if (!archive) return false;
+  if (!archive) {
+    unreadable_ = true;
+    return PackageState::Unreadable;
+  }
   bytes_ = std::move(bytes);
   archive_ = std::move(archive);
   name_ = kMemoryPackage;
-  return true;
+  return PackageState::Open;
 }
 
 const ArchiveEntry* SkinPackage::Find(const std::wstring& name) const {
@@ -33,6 +37,7 @@ void SkinPackage::Close() {
   archive_.reset();
   bytes_.clear();
   name_.clear();
+  unreadable_ = false;
 }
 
 }  // namespace SkinKit

@@ -4,15 +4,13 @@
 
 #include <memory>
 
-#include <cstdlib>
-#include <optional>
-
 #include "app/InstallerConfig.h"
-#include "utils/ProductIdentity.h"
+#include "app/win32/CrashReports.h"
 #include "app/win32/FunnelReports.h"
 #include "download/DownloadSettings.h"
 #include "installer/SilentOptions.h"
 #include "installer/win32/SilentInstall.h"
+#include "installer/win32/TestHooks.h"
 #include "skinkit/win32/WindowShadow.h"
 #include "tracker/ZkTracker.h"
 #include "ui/win32/MainWnd.h"
@@ -20,6 +18,7 @@
 #include "utils/CommandLine.h"
 #include "utils/Encoding.h"
 #include "utils/Log.h"
+#include "utils/ProductIdentity.h"
 #include "utils/win32/InstanceMutex.h"
 #include "utils/win32/SystemDllLoads.h"
 
@@ -53,14 +52,6 @@ void HardenDllSearchPath() {
   }
 }
 
-// Reports the crash (the crash record's upload flushes what is queued) and
-// leaves the rest to the system's default handling.
-LONG WINAPI CrashFilter(EXCEPTION_POINTERS*) {
-  ReportTask(L"崩溃退出", 0, AbGroupMap(kDefaultAbGroup), L"");
-  ReportCrash();
-  return EXCEPTION_CONTINUE_SEARCH;
-}
-
 // One line with the configuration the run uses, for support engineers reading
 // the debug output.
 void LogConfiguration(const InstallerConfig& config) { UTILS_LOG(L"%ls", config.Describe().c_str()); }
@@ -83,16 +74,6 @@ void StartTracker(const InstallerConfig& config) {
   zorvik::tracking::createZkTracker(tracker);
 }
 
-// Test builds only: the network state every check answers, from the
-// environment, since wine always reports a connected machine.
-std::optional<int32_t> ForcedNetworkState() {
-#ifdef QUORVANE_TEST_HOOKS
-  const wchar_t* forced = _wgetenv(L"QUORVANE_TEST_NETWORK_STATE");
-  if (forced != nullptr && *forced != L'\0') return static_cast<int32_t>(wcstol(forced, nullptr, 0));
-#endif
-  return std::nullopt;
-}
-
 int RunWindow(HINSTANCE instance, InstallRun::RunFacts& facts, std::unique_ptr<CMainWnd>& window) {
   // The skin package is read from this program's resources once and kept.
   SkinKit::CWindowShadow::Initialize(instance);
@@ -111,7 +92,7 @@ int RunWindow(HINSTANCE instance, InstallRun::RunFacts& facts, std::unique_ptr<C
 
 int RunInstaller(HINSTANCE instance) {
   HardenDllSearchPath();
-  SetUnhandledExceptionFilter(CrashFilter);
+  InstallCrashReports();
   const SilentOptions options = ParseSilentOptions(GetCommandLineW());
   if (!options.logFile.empty()) Utils::AppendLogTo(options.logFile);
 
@@ -125,6 +106,7 @@ int RunInstaller(HINSTANCE instance) {
   if (config.IsEnableAppAnalytics) StartTracker(config);
   config.ApplyCommandLine();
   LogConfiguration(config);
+  TestHooks::CrashIfTriggered();
   DownloadSettings& downloads = TheDownloadSettings();
   downloads.curlUsable = config.CurlUsable;
   downloads.caBundle = Utils::ToNarrow(config.CaBundle, Utils::kCodePageAnsi);
@@ -132,7 +114,7 @@ int RunInstaller(HINSTANCE instance) {
     ReportTask(name, 0, AbGroupMap(kDefaultAbGroup), reason);
   };
 
-  SystemRunFacts facts(ForcedNetworkState());
+  SystemRunFacts facts(TestHooks::ForcedNetworkState());
   std::unique_ptr<CMainWnd> window;
   const int exitCode = options.silent ? static_cast<int>(RunSilentInstall(options, facts))
                                       : RunWindow(instance, facts, window);

@@ -1,8 +1,15 @@
 #include "skinkit/win32/NativeWindow.h"
 
+#include "skinkit/Placement.h"
 #include "skinkit/win32/MessageLoop.h"
 
 namespace SkinKit {
+
+namespace {
+
+Rect ToRect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
+
+}  // namespace
 
 CNativeWindow::~CNativeWindow() {
   if (hwnd_ && IsWindow(hwnd_)) {
@@ -59,20 +66,25 @@ void CNativeWindow::Close(UINT code) {
 void CNativeWindow::CenterWindow() {
   RECT window = {};
   GetWindowRect(hwnd_, &window);
-  RECT area = {};
-  SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
-  RECT centre = area;
+  // The monitor of the owner, or for a window without one the monitor the
+  // user works on (under the cursor): not the primary one.
   HWND owner = GetWindow(hwnd_, GW_OWNER);
-  if (owner && IsWindowVisible(owner) && !IsIconic(owner)) GetWindowRect(owner, &centre);
-  const int width = window.right - window.left;
-  const int height = window.bottom - window.top;
-  int x = (centre.left + centre.right - width) / 2;
-  int y = (centre.top + centre.bottom - height) / 2;
-  if (x < area.left) x = area.left;
-  if (y < area.top) y = area.top;
-  if (x + width > area.right) x = area.right - width;
-  if (y + height > area.bottom) y = area.bottom - height;
-  SetWindowPos(hwnd_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  HMONITOR monitor = nullptr;
+  if (owner) {
+    monitor = MonitorFromWindow(owner, MONITOR_DEFAULTTONEAREST);
+  } else {
+    POINT cursor = {};
+    GetCursorPos(&cursor);
+    monitor = MonitorFromPoint(cursor, MONITOR_DEFAULTTONEAREST);
+  }
+  MONITORINFO info = {};
+  info.cbSize = sizeof info;
+  if (!GetMonitorInfoW(monitor, &info)) SystemParametersInfoW(SPI_GETWORKAREA, 0, &info.rcWork, 0);
+  RECT ownerRect = {};
+  const bool overOwner = owner && IsWindowVisible(owner) && !IsIconic(owner) && GetWindowRect(owner, &ownerRect);
+  const Rect ownerArea = ToRect(ownerRect);
+  const Point p = CentredPosition(ToRect(window), ToRect(info.rcWork), overOwner ? &ownerArea : nullptr);
+  SetWindowPos(hwnd_, nullptr, p.x, p.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 LRESULT CNativeWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -15,7 +15,7 @@ std::vector<uint8_t> LoadSkinResource(HMODULE module, int id) {
   return std::vector<uint8_t>(first, first + size);
 }
 
-bool EnsureSkinResource(HMODULE module, int id) {
+PackageState EnsureSkinResource(HMODULE module, int id) {
   return SkinPackage::Instance().EnsureMemoryPackage([module, id] { return LoadSkinResource(module, id); });
 }
 

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "skinkit/SkinPackage.h"
+
 namespace SkinKit {
 
 inline constexpr int kSkinResourceKind = 4;  // a package in the program's resources
@@ -16,6 +18,6 @@ inline constexpr wchar_t kSkinResourceType[] = L"SKINPKG";
 std::vector<uint8_t> LoadSkinResource(HMODULE module, int id);
 
 // Opens the resource as the process-wide package unless it is open already.
-bool EnsureSkinResource(HMODULE module, int id);
+PackageState EnsureSkinResource(HMODULE module, int id);
 
 }  // namespace SkinKit

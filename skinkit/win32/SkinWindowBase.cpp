@@ -94,9 +94,11 @@ LRESULT SkinWindowBase::OnCreate() {
                client.bottom - client.top, SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   AddPreMessageFilter(hwnd_, this);
 
-  if (GetResourceType() == kSkinResourceKind &&
-      !EnsureSkinResource(GetModuleHandleW(nullptr), GetResourceID())) {
-    return 0;  // no package: an empty window
+  if (GetResourceType() == kSkinResourceKind) {
+    const PackageState package = EnsureSkinResource(GetModuleHandleW(nullptr), GetResourceID());
+    if (package == PackageState::Missing) return 0;  // no package: an empty window
+    // A package that is there but cannot be read leaves nothing to show.
+    if (package == PackageState::Unreadable) FailToLoadSkin();
   }
   BuildResult built = SkinBuilder().Build(GetSkinFolder() + GetSkinFile(), manager_, this);
   if (!built.root) FailToLoadSkin();

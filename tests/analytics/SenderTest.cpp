@@ -64,6 +64,22 @@ TEST(BodyEncoding, GzipRoundTripsAndTheBodyHasBothFields) {
                       zk_analytics::PercentEncode(zk_analytics::Base64Encode(compressed)) + "&gzip=1");
 }
 
+void TrackMany(int count) {
+  for (int i = 0; i < count; ++i) {
+    PropertiesNode p;
+    p.SetNumber("i", int32_t{i});
+    p.SetNumber("f", 0.1 * i);
+    p.SetString("text", "quote\" back\\ tab\t nl\n cr\r \xE5\xAE\x89\xE8\xA3\x85 + / = & %");
+    Sdk::Track("ZkEventClick", p);
+  }
+}
+
+std::string Joined(const std::vector<std::string>& records, size_t from, size_t to) {
+  std::string out = "[";
+  for (size_t i = from; i < to; ++i) out += (i == from ? "" : ",") + records[i];
+  return out + "]";
+}
+
 // Uploads to the local collector, started for each test.
 class Upload : public testing::Test {
  protected:
@@ -74,20 +90,6 @@ class Upload : public testing::Test {
     Sdk::Shutdown();
     return Sdk::Init(Utils::ToNarrow(folder_ / L"staged.txt", Utils::kCodePageAnsi),
                      collector_.UploadUrl(), "device-1", false);
-  }
-  static void TrackMany(int count) {
-    for (int i = 0; i < count; ++i) {
-      PropertiesNode p;
-      p.SetNumber("i", int32_t{i});
-      p.SetNumber("f", 0.1 * i);
-      p.SetString("text", "quote\" back\\ tab\t nl\n cr\r \xE5\xAE\x89\xE8\xA3\x85 + / = & %");
-      Sdk::Track("ZkEventClick", p);
-    }
-  }
-  static std::string Joined(const std::vector<std::string>& records, size_t from, size_t to) {
-    std::string out = "[";
-    for (size_t i = from; i < to; ++i) out += (i == from ? "" : ",") + records[i];
-    return out + "]";
   }
 
   TestSupport::CollectorProcess collector_;
@@ -153,6 +155,53 @@ TEST_F(Upload, AStalledCollectorFailsTheSendAndNothingIsLost) {
   ASSERT_TRUE(collector_.SetMode("ok"));
   EXPECT_TRUE(Sdk::Flush());
   EXPECT_EQ(collector_.Batches(), Joined(records, 0, 30) + "\n" + Joined(records, 30, 40) + "\n");
+}
+
+// Uploads to the collector over TLS, whose certificate a test CA signed.
+class TlsUpload : public testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(collector_.Running()); }
+  void TearDown() override { Sdk::Shutdown(); }
+
+  bool StartSdk(const std::string& caBundle) {
+    Sdk::Shutdown();
+    return Sdk::Init(Utils::ToNarrow(folder_ / L"staged.txt", Utils::kCodePageAnsi),
+                     collector_.UploadUrl(), "device-1", false, caBundle);
+  }
+
+  TestSupport::CollectorProcess collector_{TestSupport::CollectorProcess::Scheme::Https};
+  TestSupport::ScratchFolder folder_{L"tls-upload"};
+};
+
+TEST_F(TlsUpload, TheGivenCaBundleIsTrusted) {
+  ASSERT_TRUE(StartSdk(collector_.TestCa()));
+  TrackMany(35);
+  const std::vector<std::string> records = Sdk::QueuedRecords();
+  EXPECT_TRUE(Sdk::Flush());
+  EXPECT_EQ(collector_.Batches(), Joined(records, 0, 30) + "\n" + Joined(records, 30, 35) + "\n");
+}
+
+TEST_F(TlsUpload, AnUnknownCaFailsTheSendAndTheRecordsGoOutLater) {
+  // An unrelated bundle, and none (the system's store, which lacks the test CA).
+  std::string sent;
+  for (const std::string& untrusted : {collector_.OtherCa(), std::string()}) {
+    ASSERT_TRUE(StartSdk(untrusted));
+    TrackMany(3);
+    const std::vector<std::string> records = Sdk::QueuedRecords();
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(Sdk::Flush()) << untrusted;
+    const std::string diagnostics = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(diagnostics.rfind("ZorvikAnalytics SDK send failed: ", 0), 0u) << diagnostics;
+    EXPECT_EQ(diagnostics.find('\n'), diagnostics.size() - 1) << diagnostics;
+    EXPECT_EQ(Sdk::QueuedRecords(), records);
+    // Staged by the shutdown, sent by the next run that trusts the collector.
+    ASSERT_TRUE(StartSdk(collector_.TestCa()));
+    EXPECT_TRUE(Sdk::Flush());
+    sent += Joined(records, 0, 3) + "\n";
+    EXPECT_EQ(collector_.Batches(), sent) << untrusted;
+  }
+  // The refused handshakes never reached the upload handler.
+  EXPECT_EQ(collector_.Stats(), "batches=2 records=6 rejected=0 attempts=2");
 }
 
 TEST(UploadWithoutServer, AClosedPortIsATransportFailure) {

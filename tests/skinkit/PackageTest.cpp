@@ -2,6 +2,7 @@
 
 #include <fstream>
 #include <iterator>
+#include <utility>
 #include <vector>
 
 #include "SkinTestSupport.h"
@@ -69,7 +70,7 @@ TEST_F(SkinPackageTest, TheResourceIsReadAndDecompressedOnceForManyWindows) {
     return FixtureBytes();
   };
   for (int window = 0; window < 3; ++window) {
-    ASSERT_TRUE(SkinPackage::Instance().EnsureMemoryPackage(loadResource));
+    ASSERT_EQ(SkinPackage::Instance().EnsureMemoryPackage(loadResource), PackageState::Open);
     EXPECT_EQ(SkinPackage::Instance().CurrentName(), L"memory");
     PaintManager manager;
     const BuildResult built = SkinBuilder().Build(L"MainWnd.xml", manager, nullptr);
@@ -81,14 +82,28 @@ TEST_F(SkinPackageTest, TheResourceIsReadAndDecompressedOnceForManyWindows) {
 }
 
 TEST_F(SkinPackageTest, AMissingOrBrokenResourceLeavesNoPackage) {
-  EXPECT_FALSE(SkinPackage::Instance().EnsureMemoryPackage([] { return std::vector<uint8_t>(); }));
-  EXPECT_FALSE(SkinPackage::Instance().EnsureMemoryPackage([] { return std::vector<uint8_t>{1, 2, 3}; }));
-  EXPECT_TRUE(SkinPackage::Instance().CurrentName().empty());
-  EXPECT_EQ(SkinPackage::Instance().Find(L"mainWnd.xml"), nullptr);
-  PaintManager manager;
-  const BuildResult built = SkinBuilder().Build(L"mainWnd.xml", manager, nullptr);
-  EXPECT_FALSE(built.root);
-  EXPECT_EQ(built.error, L"Could not find ziped file");
+  std::vector<uint8_t> damaged = FixtureBytes();
+  damaged[40] ^= 0xFF;  // inside the packed stream
+  const std::vector<std::pair<std::vector<uint8_t>, PackageState>> cases = {
+      {{}, PackageState::Missing}, {{1, 2, 3}, PackageState::Unreadable}, {damaged, PackageState::Unreadable}};
+  for (const auto& [bytes, state] : cases) {
+    SkinPackage::Instance().Close();
+    int loads = 0;
+    const auto loadResource = [&, bytes = bytes] {
+      ++loads;
+      return bytes;
+    };
+    EXPECT_EQ(SkinPackage::Instance().EnsureMemoryPackage(loadResource), state) << bytes.size();
+    // An unreadable package is not read and decompressed again for the next window.
+    EXPECT_EQ(SkinPackage::Instance().EnsureMemoryPackage(loadResource), state) << bytes.size();
+    EXPECT_EQ(loads, state == PackageState::Unreadable ? 1 : 2) << bytes.size();
+    EXPECT_TRUE(SkinPackage::Instance().CurrentName().empty());
+    EXPECT_EQ(SkinPackage::Instance().Find(L"mainWnd.xml"), nullptr);
+    PaintManager manager;
+    const BuildResult built = SkinBuilder().Build(L"mainWnd.xml", manager, nullptr);
+    EXPECT_FALSE(built.root);
+    EXPECT_EQ(built.error, L"Could not find ziped file");
+  }
 }
 
 }  // namespace

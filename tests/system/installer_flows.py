@@ -21,8 +21,8 @@ sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..'
                                 'installer-driver'))
 from driver import (BACK, BOX_CANCEL, BOX_CLOSE, BOX_OK, BOX_SINGLE_OK, CLOSE, CUSTOM,  # noqa: E402
                     CUSTOM_INSTALL, DESKTOP_BOX, DIR_EDIT, OPEN_PRODUCT, PREFIX, QUICK_INSTALL,
-                    QUICK_LAUNCH_BOX, WINE_RUN, FlowFailure, Session, check, funnel, prefix_path, windows_path,
-                    wine, xdotool)
+                    QUICK_LAUNCH_BOX, WINE_RUN, FlowFailure, Session, check, funnel, prefix_path,
+                    windows_path, wine, xdotool)
 
 # As the diagnostic line shows it: the CR LF between the two lines escaped.
 RUNNING_TEXT = '安装程序检测到Vellisto\\r\\n正在运行，请退出程序后再安装'
@@ -696,6 +696,48 @@ def downloader_start_message(session):
     installer.click(box, BOX_OK)
     check(installer.wait_exit() == 0, 'the installer did not end with 0')
     check_funnel(session, [('ZkEventTask', '下载器启动')])
+
+
+@flow
+def crash_reports(session):
+    # The test build, told to throw an exception nobody catches once the
+    # tracker runs: the runtime's abort ends it (3), the crash reported first.
+    session.use_test_build()
+    session.write_config()
+    os.environ['QUORVANE_TEST_TRIGGER'] = 'terminate'
+    installer = session.start(main_window=False)
+    code = installer.wait_exit()
+    del os.environ['QUORVANE_TEST_TRIGGER']
+    check(code == 3, 'the installer ended with %s' % code)
+    got = funnel(session.collector.records())
+    check(got == [('ZkEventTask', '崩溃退出'), ('AppCrashed', '崩溃')], 'funnel events %s' % got)
+
+
+@flow
+def damaged_skin(session):
+    # The copy's skin package (resource SKINPKG 147, Chinese Simplified)
+    # replaced by bytes that are no 7z archive: the failure message, then 1.
+    garbage = os.path.join(session.work, 'not-a-skin.bin')
+    with open(garbage, 'wb') as f:
+        f.write(b'7z but not a skin package\n' * 64)
+    wine(os.path.join(session.build, 'bin', 'replace-resource.exe'), windows_path(session.exe), 'SKINPKG',
+         '147', '0x0804', windows_path(garbage))
+    session.write_config()
+    installer = session.start(main_window=False)
+    box = None
+    deadline = time.time() + 30
+    while box is None and time.time() < deadline and installer.exit_code is None:
+        found = xdotool('search', '--onlyvisible', '--name', '^SkinKit$').split()
+        box = found[0] if found else None
+        time.sleep(0.2)
+    check(box, 'no failure message (a window named SkinKit)')
+    time.sleep(0.8)
+    session.shot(box, 'failure-message')
+    check(not xdotool('search', '--onlyvisible', '--name', '^Vellisto$').strip(), 'the main window is up')
+    xdotool('windowactivate', '--sync', box)
+    xdotool('key', '--window', box, 'Return')
+    code = installer.wait_exit()
+    check(code == 1, 'the installer ended with %s' % code)
 
 
 def main():

@@ -9,9 +9,12 @@ uploader's 3-second limit), reports what it received, and stops by itself
 after an idle period.
 
   collector.py serve [--port N] [--port-file F] [--db FILE] [--mode MODE]
-                     [--stall-seconds S] [--idle-timeout S] [--detach]
+                     [--stall-seconds S] [--idle-timeout S] [--tls CERT KEY] [--detach]
   collector.py stop --port-file F
   collector.py dump --db FILE [--records]
+
+With --tls every request, control and inspection too, is served over TLS with
+that certificate and key (PEM).
 
 Control and inspection over HTTP (127.0.0.1 only):
   POST /control?mode=ok|500|204|302|stall   change how uploads are answered
@@ -28,6 +31,7 @@ import binascii
 import json
 import os
 import sqlite3
+import ssl
 import sys
 import threading
 import time
@@ -177,6 +181,11 @@ class Collector(ThreadingHTTPServer):
         self.stall_seconds = stall_seconds
         self.last_activity = time.monotonic()
 
+    def handle_error(self, request, client_address):
+        # A client that refused the certificate is what TLS tests expect.
+        if not isinstance(sys.exc_info()[1], ssl.SSLError):
+            super().handle_error(request, client_address)
+
 
 class Handler(BaseHTTPRequestHandler):
     protocol_version = "HTTP/1.1"
@@ -295,6 +304,13 @@ def serve(args):
         for fd in (0, 1, 2):
             os.dup2(devnull, fd)
     server = Collector(args.port, Store(args.db), args.mode, args.stall_seconds)
+    if args.tls:
+        context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+        context.load_cert_chain(*args.tls)
+        # The handshake waits for the handler's first read, on its own thread:
+        # a client that refuses the certificate cannot hold up the others.
+        server.socket = context.wrap_socket(server.socket, server_side=True,
+                                            do_handshake_on_connect=False)
     port = server.server_address[1]
     print("listening 127.0.0.1 %d" % port, flush=True)
     if args.port_file:
@@ -340,6 +356,7 @@ def main():
     s.add_argument("--mode", choices=MODES, default="ok")
     s.add_argument("--stall-seconds", type=float, default=4.5)
     s.add_argument("--idle-timeout", type=float, default=60.0)
+    s.add_argument("--tls", nargs=2, metavar=("CERT", "KEY"), help="serve over TLS")
     s.add_argument("--detach", action="store_true", help="run in the background")
     t = commands.add_parser("stop")
     t.add_argument("--port-file", required=True)

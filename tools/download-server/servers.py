@@ -33,6 +33,7 @@ import time
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, HERE)
 import fault_server  # noqa: E402
+from test_ca import make_certificates  # noqa: E402
 
 PAYLOAD_LENGTH = 25 * 1048576 + 12345
 
@@ -90,30 +91,6 @@ def publish_large(files):
         f.seek(LARGE_HOLE)
         f.write(tail)
     return '/files/%s/large.bin' % digest, digest
-
-
-def make_certificates(state):
-    """A test CA, a "localhost" server certificate it signs, and an unrelated CA."""
-    tls = os.path.join(state, 'tls')
-    os.makedirs(tls, exist_ok=True)
-
-    def run(*args):
-        subprocess.run(['openssl'] + list(args), cwd=tls, check=True,
-                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-
-    for name in ('test-ca', 'other-ca'):
-        run('req', '-x509', '-newkey', 'rsa:2048', '-nodes', '-keyout', name + '.key',
-            '-out', name + '.pem', '-days', '30', '-subj', '/CN=Quorvane %s' % name,
-            '-addext', 'basicConstraints=critical,CA:TRUE',
-            '-addext', 'keyUsage=critical,keyCertSign,cRLSign')
-    with open(os.path.join(tls, 'server.ext'), 'w') as f:
-        f.write('subjectAltName=DNS:localhost\nbasicConstraints=CA:FALSE\n'
-                'keyUsage=critical,digitalSignature,keyEncipherment\nextendedKeyUsage=serverAuth\n')
-    run('req', '-newkey', 'rsa:2048', '-nodes', '-keyout', 'server.key', '-out', 'server.csr',
-        '-subj', '/CN=localhost')
-    run('x509', '-req', '-in', 'server.csr', '-CA', 'test-ca.pem', '-CAkey', 'test-ca.key',
-        '-CAcreateserial', '-out', 'server.pem', '-days', '30', '-extfile', 'server.ext')
-    return tls
 
 
 NGINX_CONF = """

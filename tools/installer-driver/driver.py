@@ -265,9 +265,14 @@ class Session:
         self.appdata = wine('cmd', '/c', 'echo %APPDATA%').strip()
         self.reset_machine()
 
+    def use_installer(self, source):
+        """Runs another build of the installer (a test build, a changed copy)
+        under the shipped one's name, which the funnel reports carry."""
+        shutil.copy(source, self.exe)
+
     def use_test_build(self):
-        """The twin of the shipped program that obeys the test hooks, under the same name."""
-        shutil.copy(os.path.join(self.build, 'QuorvaneInstallerTestBuild.exe'), self.exe)
+        """The twin of the shipped program that obeys the test hooks."""
+        self.use_installer(os.path.join(self.build, 'QuorvaneInstallerTestBuild.exe'))
 
     def _servers(self):
         state = os.environ.get('QUORVANE_SERVERS')

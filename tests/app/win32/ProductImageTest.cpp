@@ -138,26 +138,28 @@ TEST(ShippedImage, ImportsOnlyKnownDllsAndTheCommonControls) {
   for (const std::string& name : names) EXPECT_EQ(allowed.count(name), 1u) << name;
 }
 
-bool HoldsWide(const std::vector<char>& bytes, const std::wstring& text) {
-  std::string wide;
-  for (const wchar_t c : text) {
-    wide += static_cast<char>(c & 0xFF);
-    wide += static_cast<char>((c >> 8) & 0xFF);
-  }
-  return std::search(bytes.begin(), bytes.end(), wide.begin(), wide.end()) != bytes.end();
+bool Holds(const std::vector<char>& bytes, const std::string& text) {
+  return std::search(bytes.begin(), bytes.end(), text.begin(), text.end()) != bytes.end();
 }
 
-// The hooks the system tests steer the installer with exist only in its test
-// build; the shipped file must not even name them.
+// The name as the image could hold it: narrow, or UTF-16 as GetEnvironmentVariableW takes it.
+std::vector<std::string> Spellings(const std::string& name) {
+  std::string wide;
+  for (const char c : name) wide += std::string{c, '\0'};
+  return {name, wide};
+}
+
+// The test hooks are compiled out of the shipped image: nobody can make it
+// crash or misjudge the network through its environment. The test build,
+// which has them, shows the search finds the names where they are.
 TEST(ShippedImage, ObeysNoTestHook) {
-  const std::wstring build = TestSupport::ProgramFolder() + L"..\\..\\win32\\";
-  const std::vector<char> shipped = ReadWhole(build + L"QuorvaneInstaller.exe");
-  ASSERT_GT(shipped.size(), 1024u);
-  EXPECT_FALSE(HoldsWide(shipped, L"QUORVANE_TEST_"));
-  // The test build beside these tests names it: the search would find a hook.
+  const std::vector<char> shipped = ReadWhole(TestSupport::ProgramFolder() + L"..\\..\\win32\\QuorvaneInstaller.exe");
   const std::vector<char> testBuild = ReadWhole(TestSupport::ProgramFolder() + L"..\\QuorvaneInstallerTestBuild.exe");
+  ASSERT_GT(shipped.size(), 1024u);
   ASSERT_GT(testBuild.size(), 1024u);
-  EXPECT_TRUE(HoldsWide(testBuild, L"QUORVANE_TEST_NETWORK_STATE"));
+  for (const std::string& spelling : Spellings("QUORVANE_TEST_")) EXPECT_FALSE(Holds(shipped, spelling));
+  EXPECT_TRUE(Holds(testBuild, Spellings("QUORVANE_TEST_TRIGGER")[1]));
+  EXPECT_TRUE(Holds(testBuild, Spellings("QUORVANE_TEST_NETWORK_STATE")[1]));
 }
 
 INSTANTIATE_TEST_SUITE_P(
