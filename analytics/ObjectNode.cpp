@@ -88,6 +88,13 @@ void ObjectNode::SetObject(const std::string& name, const ObjectNode& value) {
   entries_[name] = std::move(node);
 }
 
+void ObjectNode::SetObjectFrom(const std::string& name, ObjectNode&& value) {
+  ValueNode node;
+  node.type = ValueType::Object;
+  node.object = std::make_shared<const ObjectNode>(std::move(value));
+  entries_[name] = std::move(node);
+}
+
 void ObjectNode::SetValue(const std::string& name, const ValueNode& value) { entries_[name] = value; }
 
 const ValueNode* ObjectNode::Find(const std::string& name) const {

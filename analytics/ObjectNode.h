@@ -36,6 +36,8 @@ class ObjectNode {
   void SetBool(const std::string& name, bool value);
   void SetDateTime(const std::string& name, int64_t seconds, int32_t milliseconds);
   virtual void SetObject(const std::string& name, const ObjectNode& value);
+  // The same for a tree the caller no longer needs: it is moved, not copied.
+  void SetObjectFrom(const std::string& name, ObjectNode&& value);
   // Copies a value as it is (no checks): for merging trees that were checked when built.
   void SetValue(const std::string& name, const ValueNode& value);
 

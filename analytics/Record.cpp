@@ -49,7 +49,7 @@ bool BuildRecord(const RecordRequest& request, const RecordIdentity& identity, i
   record.SetObject("lib", lib);
   if (isSignUp) record.SetString("original_id", request.originalId);
   if (!project.empty()) record.SetString("project", project);
-  record.SetObject("properties", merged);
+  record.SetObjectFrom("properties", std::move(merged));
   record.SetInteger("time", time);
   record.SetString("type", request.type);
   return true;

@@ -21,15 +21,20 @@ class Instance {
         distinctId_(std::move(distinctId)),
         isLoginId_(isLoginId),
         random_(static_cast<uint32_t>(NowMs() / 1000)) {
-    superProperties_.SetString("$lib", kLibName);
-    superProperties_.SetString("$lib_version", kLibVersion);
+    auto initial = std::make_shared<PropertiesNode>();
+    initial->SetString("$lib", kLibName);
+    initial->SetString("$lib_version", kLibVersion);
+    superProperties_ = std::move(initial);
   }
 
   RecordStore& Store() { return store_; }
 
   void RegisterSuperProperties(const PropertiesNode& properties) {
     std::lock_guard<std::mutex> lock(mutex_);
-    for (const auto& [name, value] : properties.Items()) superProperties_.SetValue(name, value);
+    // A new set replaces the old one whole: records being built keep theirs.
+    auto updated = std::make_shared<PropertiesNode>(*superProperties_);
+    for (const auto& [name, value] : properties.Items()) updated->SetValue(name, value);
+    superProperties_ = std::move(updated);
   }
 
   // Builds and queues one record for the current identity.
@@ -60,7 +65,7 @@ class Instance {
   // What one record needs of the shared state, taken at once: super properties
   // change on locale updates from another thread.
   struct Identity {
-    PropertiesNode superProperties;
+    std::shared_ptr<const PropertiesNode> superProperties;
     std::string distinctId;
     bool isLoginId = false;
     uint32_t r1 = 0, r2 = 0;
@@ -83,7 +88,7 @@ class Instance {
     const int64_t now = NowMs();
     const RecordRequest request{type, eventName, &properties, distinctId, originalId};
     utils::ObjectNode record;
-    if (!BuildRecord(request, {&identity.superProperties, identity.isLoginId},
+    if (!BuildRecord(request, {identity.superProperties.get(), identity.isLoginId},
                      TrackIdFrom(identity.r1, identity.r2, now), now, record)) {
       return;
     }
@@ -92,7 +97,7 @@ class Instance {
 
   RecordStore store_;
   std::mutex mutex_;
-  PropertiesNode superProperties_;
+  std::shared_ptr<const PropertiesNode> superProperties_;
   std::string distinctId_;
   bool isLoginId_;
   std::mt19937 random_;
