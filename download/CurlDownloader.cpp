@@ -1,12 +1,11 @@
 #include "download/CurlDownloader.h"
 
-#include <chrono>
-#include <thread>
-
 #include "download/DigestCheck.h"
+#include "download/RetryBudget.h"
 #include "utils/Encoding.h"
 #include "utils/Folders.h"
 #include "utils/Log.h"
+#include "utils/RetryPause.h"
 
 CCurlDownloader::CCurlDownloader(StatusCallback callback, const wchar_t* url, const wchar_t* path)
     : callback_(std::move(callback)), path_(path), url_(url), client_(url_, path_, this, &OnClientProgress) {
@@ -42,38 +41,22 @@ void CCurlDownloader::Run() {
     Send(DL_CODE_FAIL, 1.0, L"");
     return;
   }
-  int budget = kRetryBudget;
+  RetryBudget budget;
   int result = client_.Start();
   while (result != 0) {
     if (closing_) return;  // the aborted transfer is no failure to retry or report
-    budget -= result == CURLE_PARTIAL_FILE ? 1 : 2;
-    if (budget <= 0) {
+    budget.Charge(result);
+    if (budget.Left() <= 0) {
       Send(DL_CODE_FAIL, static_cast<double>(result), L"LibCurl");
       return;
     }
     UTILS_LOG(L"CurlDownLoader Code=%d", result);
-    std::this_thread::sleep_for(std::chrono::milliseconds(kRetryPauseMs));
+    Utils::PauseBetweenAttempts(kRetryPauseMs);
     result = client_.Start();
   }
 
-  const std::string expected = Utils::UrlDigestSegment(client_.RealUrl());
-  std::string actual = client_.Digest();
-  if (actual.empty() && expected.size() == 32) actual = Utils::FileMD5(path_);
-  switch (CheckDigest(expected, actual)) {
-    case DigestOutcome::kNoDigestInUrl:
-      Send(DL_CODE_NOTICE, 0.0, L"curl获取url-md5失败");
-      break;
-    case DigestOutcome::kMismatch:
-      Send(DL_CODE_NOTICE, 0.0, L"curl文件md5校验失败");
-      if (!retried_) {
-        retried_ = true;
-        Send(DL_CODE_RETRY, 0.0, L"LibCurl");
-      } else {
-        Send(DL_CODE_FAIL, 0.0, L"LibCurl");
-      }
-      return;
-    case DigestOutcome::kMatch:
-      break;
-  }
-  Send(DL_CODE_SUCCESS, 0.0, L"LibCurl");
+  const auto send = [this](int code, double value, const wchar_t* text) { Send(code, value, text); };
+  Send(FinishedDownloadCode(Utils::UrlDigestSegment(client_.RealUrl()), client_.Digest(), path_, L"curl",
+                            retried_, send),
+       0.0, L"LibCurl");
 }

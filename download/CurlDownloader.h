@@ -11,8 +11,7 @@
 
 class CCurlDownloader : public CDownloader {
  public:
-  static constexpr int kRetryBudget = 12;
-  static constexpr int kRetryPauseMs = 500;
+  static constexpr unsigned kRetryPauseMs = 500;
 
   CCurlDownloader(StatusCallback callback, const wchar_t* url, const wchar_t* path);
   ~CCurlDownloader() override;

@@ -1,7 +1,6 @@
 #include "download/MTCurlDownloader.h"
 
 #include <cctype>
-#include <chrono>
 #include <cstring>
 #include <ctime>
 
@@ -10,14 +9,14 @@
 #include "download/CurlHeaders.h"
 #include "download/DigestCheck.h"
 #include "download/DownloadSettings.h"
+#include "download/RetryBudget.h"
 #include "utils/Encoding.h"
 #include "utils/File.h"
 #include "utils/Folders.h"
 #include "utils/Log.h"
+#include "utils/RetryPause.h"
 
 namespace {
-
-void Sleep(int milliseconds) { std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds)); }
 
 int64_t ExistingSize(const std::wstring& path) {
   const int64_t size = Utils::FileSize(path);
@@ -189,12 +188,12 @@ bool CMTCurlDownloader::getRealDownloadUrl(const std::string& url) {
 }
 
 void CMTCurlDownloader::downloadThreadFun(CMTCurlDownloader* self, DownloadPartNode* segment) {
-  int budget = kRetryBudget;
+  RetryBudget budget;
   int result = self->downloadExe(segment);
-  while (result != 0 && budget > 0 && !self->closing_) {
-    budget -= result == CURLE_PARTIAL_FILE ? 1 : 2;
+  while (result != 0 && budget.Left() > 0 && !self->closing_) {
+    budget.Charge(result);
     UTILS_LOG(L"CurlDownLoader Code=%d", result);
-    Sleep(kRetryPauseMs);
+    Utils::PauseBetweenAttempts(kRetryPauseMs);
     result = self->downloadExe(segment);
   }
   segment->file = Utils::File();
@@ -343,31 +342,20 @@ void CMTCurlDownloader::Finish() {
   lastPercent_ = 0.0;
   lock.unlock();
 
-  const std::string actual =
-      !mergedDigest_.empty() || expectedMd5_.size() != 32 ? mergedDigest_ : Utils::FileMD5(path_);
-  switch (CheckDigest(expectedMd5_, actual)) {
-    case DigestOutcome::kNoDigestInUrl:
-      Send(DL_CODE_NOTICE, 0.0, L"mtcurl获取url-md5失败");
-      break;
-    case DigestOutcome::kMismatch:
-      Send(DL_CODE_NOTICE, 0.0, L"mtcurl文件md5校验失败");
-      Utils::RemoveFile(path_);
-      releaseParts();
-      if (!retried_) {
-        retried_ = true;
-        UTILS_LOG(L"finish recv, md5 chaek failed retry once.");
-        Send(DL_CODE_RETRY, 0.0, L"LibCurl");
-      } else {
-        UTILS_LOG(L"finish recv, md5 chaek failed and retry failed.");
-        Send(DL_CODE_FAIL, 0.0, L"LibCurl");
-      }
-      return;
-    case DigestOutcome::kMatch:
-      break;
+  const auto send = [this](int code, double value, const wchar_t* text) { Send(code, value, text); };
+  const int code = FinishedDownloadCode(expectedMd5_, mergedDigest_, path_, L"mtcurl", retried_, send);
+  if (code == DL_CODE_SUCCESS) {
+    UTILS_LOG(L"finish recv");
+  } else {
+    Utils::RemoveFile(path_);
+    if (code == DL_CODE_RETRY) {
+      UTILS_LOG(L"finish recv, md5 chaek failed retry once.");
+    } else {
+      UTILS_LOG(L"finish recv, md5 chaek failed and retry failed.");
+    }
   }
-  UTILS_LOG(L"finish recv");
   releaseParts();
-  Send(DL_CODE_SUCCESS, 0.0, L"LibCurl");
+  Send(code, 0.0, L"LibCurl");
 }
 
 bool CMTCurlDownloader::MergeSegments() {

@@ -24,8 +24,7 @@ class CMTCurlDownloader : public CDownloader {
  public:
   static constexpr int64_t kSegmentUnit = 10485760;  // 10 MiB
   static constexpr int64_t kMinimumLength = 256;
-  static constexpr int kRetryBudget = 12;
-  static constexpr int kRetryPauseMs = 400;
+  static constexpr unsigned kRetryPauseMs = 400;
 
   struct Range {
     int64_t first;

@@ -1,8 +1,6 @@
 #include "package/DownloadInstaller.h"
 
-#include <chrono>
-#include <thread>
-
+#include "utils/FileRemoval.h"
 #include "utils/Folders.h"
 #include "utils/Log.h"
 
@@ -36,11 +34,7 @@ std::wstring Inside(const Utils::ProtectedFolder& folder, const wchar_t* name) {
 // Windows keeps the file of a running program: the deletion is tried again for
 // up to ten seconds, so no package is left behind.
 void RemovePackage(const std::wstring& path) {
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    if (Utils::RemoveFile(path) || !Utils::PathExists(path)) return;
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
-  }
-  UTILS_LOG(L"the package %ls could not be deleted", path.c_str());
+  if (!Utils::RemoveFileRetrying(path, 100, 100)) UTILS_LOG(L"the package %ls could not be deleted", path.c_str());
 }
 
 }  // namespace

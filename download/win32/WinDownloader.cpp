@@ -8,6 +8,7 @@
 #include "utils/File.h"
 #include "utils/Folders.h"
 #include "utils/Log.h"
+#include "utils/RetryPause.h"
 
 CWinDownloader::CBindCallback::~CBindCallback() {
   abort_ = true;
@@ -49,11 +50,6 @@ void CWinDownloader::Start() {
 
 void CWinDownloader::downloadProc(void* self) { static_cast<CWinDownloader*>(self)->Run(); }
 
-// In short steps, so teardown does not wait out a whole pause.
-void CWinDownloader::Pause() {
-  for (DWORD waited = 0; waited < kPauseMs && !closing_; waited += 50) Sleep(50);
-}
-
 HRESULT CWinDownloader::Attempt(const std::wstring& encodedUrl) {
   bindCallback_.ForgetRedirects();
   const HRESULT result = URLDownloadToFileW(nullptr, encodedUrl.c_str(), path_.c_str(), 0, &bindCallback_);
@@ -65,8 +61,7 @@ HRESULT CWinDownloader::Attempt(const std::wstring& encodedUrl) {
   const std::wstring& redirected = bindCallback_.RedirectedUrl();
   const std::string expected =
       Utils::UrlDigestSegment(Utils::ToNarrow(redirected.empty() ? url_ : redirected, Utils::kCodePageUtf8));
-  if (CheckDigest(expected, expected.size() == 32 ? Utils::FileMD5(path_) : std::string()) !=
-      DigestOutcome::kMismatch) {
+  if (CheckDigest(expected, FinishedFileDigest(expected, std::string(), path_)) != DigestOutcome::kMismatch) {
     return S_OK;
   }
   UTILS_LOG(L"URLDownloadToFile stored bytes whose digest is not %ls", Utils::ToWide(expected, Utils::kCodePageAnsi).c_str());
@@ -87,7 +82,7 @@ void CWinDownloader::Run() {
         Send(DL_CODE_SUCCESS, 0.0, L"URLDownloadToFile");
         break;
       }
-      Pause();
+      Utils::PauseBetweenAttempts(kPauseMs, &closing_);  // teardown ends it early
       if (attempt == kAttempts) Send(DL_CODE_FAIL, static_cast<double>(result), L"URLDownloadToFile");
     }
   }

@@ -17,7 +17,7 @@
 class CWinDownloader : public CDownloader {
  public:
   static constexpr int kAttempts = 3;
-  static constexpr DWORD kPauseMs = 1000;
+  static constexpr unsigned kPauseMs = 1000;
   // The value of a 1004 whose last attempt stored other bytes than the URL's
   // digest names (a server's error page, say), or nothing at all.
   static constexpr HRESULT kDigestMismatch = HRESULT_FROM_WIN32(ERROR_CRC);
@@ -76,7 +76,6 @@ class CWinDownloader : public CDownloader {
   void Run();
   HRESULT Attempt(const std::wstring& encodedUrl);
   void Send(int code, double value, const wchar_t* text);
-  void Pause();
 
   CBindCallback bindCallback_;
   StatusCallback callback_;

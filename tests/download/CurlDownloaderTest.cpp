@@ -10,6 +10,7 @@
 namespace {
 
 using Codes = std::vector<Status>;
+constexpr unsigned kPause = CCurlDownloader::kRetryPauseMs;
 
 class SingleConnection : public DownloadTest {
  protected:
@@ -49,6 +50,7 @@ TEST_F(SingleConnection, HeadRefusedReportsTheStatusTwicePerAttempt) {
   const auto reports = Reports();
   EXPECT_EQ(reports.size(), 12u);  // two probes in each of six attempts
   for (const auto& report : reports) EXPECT_EQ(report, L"下载失败原因:1.获取文件大小的状态码为=405；");
+  EXPECT_EQ(sleeper_.Pauses(), Pauses(5, kPause));
 }
 
 TEST_F(SingleConnection, SixConnectionFailuresEndInOneFailure) {
@@ -56,6 +58,7 @@ TEST_F(SingleConnection, SixConnectionFailuresEndInOneFailure) {
   const Codes codes = Download(L"http://127.0.0.1:9/files/x/y.bin");
   EXPECT_EQ(codes, (Codes{{DL_CODE_START, 1, L""}, {DL_CODE_FAIL, -998, L"LibCurl"}}));
   EXPECT_EQ(capture.LinesContaining(L"CurlDownLoader Code=-998").size(), 5u);
+  EXPECT_EQ(sleeper_.Pauses(), Pauses(5, kPause));
 }
 
 TEST_F(SingleConnection, ElevenPartialFilesThenSuccessResumesEachTime) {
@@ -63,6 +66,26 @@ TEST_F(SingleConnection, ElevenPartialFilesThenSuccessResumesEachTime) {
   EXPECT_EQ(DownloadRun::WithoutProgress(codes),
             (Codes{{DL_CODE_START, 1, L""}, {DL_CODE_SUCCESS, 0, L"LibCurl"}}));
   EXPECT_EQ(TargetMd5(), servers_.Md5Of(1500000));
+  EXPECT_EQ(sleeper_.Pauses(), Pauses(11, kPause));
+}
+
+// A failure of another kind costs twice a partial file's share of the budget:
+// five transfers answered 500 still leave a sixth attempt, six do not.
+TEST_F(SingleConnection, SixFailedTransfersOfAnotherKindExhaustTheBudget) {
+  struct Case {
+    int failures;
+    Status last;
+  };
+  const Case cases[] = {{5, {DL_CODE_SUCCESS, 0, L"LibCurl"}}, {6, {DL_CODE_FAIL, CURLE_HTTP_RETURNED_ERROR, L"LibCurl"}}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.failures);
+    const std::wstring url = servers_.Generated(1500000, L"e" + std::to_wstring(c.failures) + L".bin",
+                                                L"status500x" + std::to_wstring(c.failures));
+    const TestSupport::CountingSleeper sleeper;
+    EXPECT_EQ(DownloadRun::WithoutProgress(Download(url)), (Codes{{DL_CODE_START, 1, L""}, c.last}));
+    EXPECT_EQ(sleeper.Pauses(), Pauses(5, kPause));
+    EXPECT_EQ(servers_.GetRequests(url), c.failures + (c.failures < 6 ? 1 : 0));
+  }
 }
 
 // A server that compresses whenever the request allows it: the package is
@@ -125,6 +148,7 @@ TEST_F(SingleConnection, TwelvePartialFilesExhaustTheBudget) {
   const Codes codes = Download(servers_.Generated(1500000, L"drops12.bin", L"drop1000x12"));
   EXPECT_EQ(DownloadRun::WithoutProgress(codes),
             (Codes{{DL_CODE_START, 1, L""}, {DL_CODE_FAIL, CURLE_PARTIAL_FILE, L"LibCurl"}}));
+  EXPECT_EQ(sleeper_.Pauses(), Pauses(11, kPause));
 }
 
 TEST_F(SingleConnection, DigestMismatchRetriesOnceThenFails) {

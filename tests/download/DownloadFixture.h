@@ -12,10 +12,15 @@
 #include "download/DownloadSettings.h"
 #include "tests/download/DownloadRun.h"
 #include "tests/download/DownloadServers.h"
+#include "tests/support/CountingSleeper.h"
 #include "tests/support/TestFiles.h"
 #include "utils/Encoding.h"
 
-// A scratch target for one download, and the funnel reports it makes.
+// The pauses a run made between its attempts, each with its milliseconds.
+using Pauses = std::vector<unsigned>;
+
+// A scratch target for one download, the funnel reports it makes, and the
+// pauses between its attempts, counted instead of waited out.
 class DownloadTest : public testing::Test {
  protected:
   void SetUp() override {
@@ -55,6 +60,7 @@ class DownloadTest : public testing::Test {
 
   std::string TargetMd5() const { return Utils::FileMD5(target_); }
 
+  TestSupport::CountingSleeper sleeper_;
   const TestSupport::DownloadServers& servers_ = TestSupport::DownloadServers::Get();
   TestSupport::ScratchFolder folder_{L"dl 下载"};
   std::wstring target_ = folder_ / L"__Package_Quorvane.exe";

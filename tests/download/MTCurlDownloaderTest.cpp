@@ -3,12 +3,14 @@
 #include <fstream>
 
 #include "download/MTCurlDownloader.h"
+#include "download/RetryBudget.h"
 #include "tests/download/DownloadFixture.h"
 #include "utils/Folders.h"
 
 namespace {
 
 using Codes = std::vector<Status>;
+constexpr unsigned kPause = CMTCurlDownloader::kRetryPauseMs;
 
 // A 21,000,000-byte file whose first 26 GET requests each break after
 // 200,000 bytes: each of its two segments spends its whole budget on 13 such
@@ -16,7 +18,7 @@ using Codes = std::vector<Status>;
 // segment on disk, and every later request succeeds.
 constexpr long long kBrokenLength = 21000000;
 constexpr long long kBreakAfter = 200000;
-constexpr long long kAttemptsPerRun = CMTCurlDownloader::kRetryBudget + 1;  // a break costs one
+constexpr long long kAttemptsPerRun = RetryBudget::kTotal + 1;  // a break costs one
 constexpr long long kKeptPerSegment = kAttemptsPerRun * kBreakAfter;
 
 class Segmented : public DownloadTest {
@@ -31,6 +33,12 @@ class Segmented : public DownloadTest {
   std::wstring BrokenFirstRun(const std::wstring& name) const {
     return servers_.Generated(kBrokenLength, name,
                               L"drop" + std::to_wstring(kBreakAfter) + L"x" + std::to_wstring(2 * kAttemptsPerRun));
+  }
+  // Progress is reported at most once a second, and only a run that reported
+  // some keeps its segment files for the restart: the first pause of each
+  // segment lasts over a second on the clock, the others nothing.
+  static void FirstPausesOverASecond(size_t number, unsigned, const std::atomic<bool>* stop) {
+    if (number <= 2) Utils::Clock().Pause(1100, stop);
   }
   long long SizeOf(const std::wstring& path) const {
     std::error_code error;
@@ -145,6 +153,7 @@ TEST_F(Segmented, ARetryAfterProgressResumesFromTheSegmentFiles) {
     SCOPED_TRACE(c.changedSegment);
     const std::wstring url = BrokenFirstRun(c.name);
     std::vector<long long> kept;
+    const TestSupport::CountingSleeper sleeper(FirstPausesOverASecond);
     DownloadRun run;
     run.BeforeRestart([&] {
       kept = {SizeOf(Segment(0)), SizeOf(Segment(1))};
@@ -155,6 +164,7 @@ TEST_F(Segmented, ARetryAfterProgressResumesFromTheSegmentFiles) {
     EXPECT_EQ(DownloadRun::WithoutProgress(run.Run(Make(url))), expected);
     EXPECT_EQ(kept, (std::vector<long long>{kKeptPerSegment, kKeptPerSegment}));
     EXPECT_EQ(servers_.GetRequests(url), 2 * kAttemptsPerRun + 2);  // one more per segment
+    EXPECT_EQ(sleeper.Pauses(), Pauses(2 * (kAttemptsPerRun - 1), kPause));  // none after a last attempt
     if (c.changedSegment < 0) {
       EXPECT_EQ(TargetMd5(), servers_.Md5Of(kBrokenLength));
     } else {
@@ -179,6 +189,7 @@ TEST_F(Segmented, ARunEndingInFailureLeavesNoSegmentFiles) {
   EXPECT_FALSE(Utils::PathExists(Segment(0)));
   EXPECT_FALSE(Utils::PathExists(Segment(1)));
   EXPECT_FALSE(Utils::PathExists(target_));
+  EXPECT_EQ(sleeper_.Pauses(), Pauses(2 * 2 * (kAttemptsPerRun - 1), kPause));  // two runs of two segments
 }
 
 TEST_F(Segmented, ASegmentWholeOnDiskIsNotFetchedAgain) {
@@ -186,6 +197,7 @@ TEST_F(Segmented, ASegmentWholeOnDiskIsNotFetchedAgain) {
   for (int whole : {1, 0}) {
     SCOPED_TRACE(whole);
     const std::wstring url = BrokenFirstRun(L"whole" + std::to_wstring(whole) + L".bin");
+    const TestSupport::CountingSleeper sleeper(FirstPausesOverASecond);
     DownloadRun run;
     run.BeforeRestart([&] {
       const std::wstring segment = Segment(whole);
@@ -226,11 +238,38 @@ TEST_F(Segmented, DestroyedMidTransferStopsAndFallsSilent) {
   }
 }
 
+// A failure of another kind costs two of a segment's budget: six transfers
+// answered 500 leave it a seventh attempt, seven end the segment and the run
+// asks for its retry, whose first attempt is answered.
+TEST_F(Segmented, SevenFailedTransfersOfAnotherKindEndASegment) {
+  struct Case {
+    int failures;
+    Codes codes;
+  };
+  const Case cases[] = {
+      {6, {{DL_CODE_START, 1, L""}, {DL_CODE_SUCCESS, 0, L"LibCurl"}}},
+      {7, {{DL_CODE_START, 1, L""},
+           {DL_CODE_RETRY, CURLE_HTTP_RETURNED_ERROR, L"LibCurl"},
+           {DL_CODE_START, 1, L""},
+           {DL_CODE_SUCCESS, 0, L"LibCurl"}}}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.failures);
+    const std::wstring url = servers_.Generated(300000, L"e" + std::to_wstring(c.failures) + L".bin",
+                                                L"status500x" + std::to_wstring(c.failures));
+    const TestSupport::CountingSleeper sleeper;
+    EXPECT_EQ(DownloadRun::WithoutProgress(Download(url)), c.codes);
+    EXPECT_EQ(sleeper.Pauses(), Pauses(6, kPause));
+    EXPECT_EQ(servers_.GetRequests(url), c.failures + 1);
+    EXPECT_EQ(TargetMd5(), servers_.Md5Of(300000));
+  }
+}
+
 TEST_F(Segmented, AProbeFailureIsFinal) {
   for (const std::wstring& url : {servers_.Generated(5000, L"e.bin", L"status500"),
                                   std::wstring(L"http://127.0.0.1:9/files/x/y.bin")}) {
     EXPECT_EQ(Download(url), (Codes{{DL_CODE_START, 1, L""}, {DL_CODE_FAIL, 0, L"LibCurl"}}));
   }
+  EXPECT_TRUE(sleeper_.Pauses().empty());
 }
 
 }  // namespace

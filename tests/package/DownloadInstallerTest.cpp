@@ -15,6 +15,7 @@
 #include "package/DownloadInstaller.h"
 #include "tests/download/DownloadServers.h"
 #include "tests/package/StatusLog.h"
+#include "tests/support/CountingSleeper.h"
 #include "tests/support/TestFiles.h"
 #include "utils/File.h"
 #include "utils/Folders.h"
@@ -204,11 +205,33 @@ TEST_F(Orchestration, WithoutAnOldVersionTheDownloadComesFirstAndThePackageGoesA
 }
 
 TEST_F(Orchestration, AFailedDownloadDeletesThePackageAndRunsNothing) {
+  const TestSupport::CountingSleeper sleeper;
   InstallTask task = Task(servers_.Generated(300000, L"x.bin", L"drop1000"));
   const Codes codes = Install(task);
   EXPECT_EQ(codes.back().code, DL_CODE_FAIL);
   EXPECT_TRUE(Only(codes, {IST_CODE_START}).empty());
   EXPECT_FALSE(LeftInRunFolders());  // the segments went with the package's folder
+  EXPECT_EQ(sleeper.Pauses().size(), 2u * 12u);  // two runs of one segment, every break costing one
+}
+
+// The outcome line comes while the package still runs. Windows keeps a
+// running program's file, so the deletion pauses until the package has ended;
+// elsewhere the name goes at once.
+TEST_F(Orchestration, APackageStillRunningAfterItsOutcomeGoesOnceItHasEnded) {
+  const TestSupport::CountingSleeper sleeper([](size_t, unsigned milliseconds, const std::atomic<bool>* stop) {
+    Utils::Clock().Pause(milliseconds, stop);
+  });
+  const Codes codes = Install(Task(ScriptedPackage("write State=Success\\n\nsleep 1500\n")));
+  EXPECT_EQ(codes.back(), (Status{IST_CODE_SUCCESS, 0, L""}));
+  EXPECT_FALSE(Utils::PathExists(packagePaths_[0]));
+  EXPECT_FALSE(LeftInRunFolders());
+  const std::vector<unsigned> pauses = sleeper.Pauses();
+#ifdef _WIN32
+  EXPECT_FALSE(pauses.empty());
+#else
+  EXPECT_TRUE(pauses.empty());
+#endif
+  for (unsigned milliseconds : pauses) EXPECT_EQ(milliseconds, 100u);  // the deletion's, no transfer's
 }
 
 TEST_F(Orchestration, ADigestMismatchRestartsTheSegmentedDownloadOnce) {

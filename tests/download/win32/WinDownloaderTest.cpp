@@ -42,6 +42,7 @@ TEST_F(SystemDownloader, ThreeFailedAttemptsEndInOneFailureAndNoRetryRequest) {
   EXPECT_EQ(codes[1].code, DL_CODE_FAIL);
   EXPECT_LT(codes[1].value, 0.0);  // a failure HRESULT
   EXPECT_EQ(codes[1].text, L"URLDownloadToFile");
+  EXPECT_EQ(sleeper_.Pauses(), Pauses(CWinDownloader::kAttempts, CWinDownloader::kPauseMs));  // the last one too
 }
 
 // The service stores whatever a server answers, an error page too: bytes that
@@ -57,14 +58,21 @@ TEST_F(SystemDownloader, BytesTheUrlsDigestDoesNotNameFailTheRun) {
   };
   for (const std::wstring& url : urls) {
     SCOPED_TRACE(Utils::ToNarrow(url, Utils::kCodePageUtf8));
+    const TestSupport::CountingSleeper sleeper;
     EXPECT_EQ(DownloadRun::WithoutProgress(Download(url, target_)),
               (Codes{{DL_CODE_START, 1, L""},
                      {DL_CODE_FAIL, static_cast<double>(CWinDownloader::kDigestMismatch), L"URLDownloadToFile"}}));
     EXPECT_FALSE(Utils::PathExists(target_));
+    EXPECT_EQ(sleeper.Pauses(), Pauses(CWinDownloader::kAttempts, CWinDownloader::kPauseMs));
   }
 }
 
 TEST_F(SystemDownloader, EveryStartIsARunAndTeardownEndsOneSilently) {
+  // The first two runs pause for nothing; the third one's pauses are the
+  // clock's, so it is still making its attempts when it is destroyed.
+  const TestSupport::CountingSleeper sleeper([](size_t number, unsigned milliseconds, const std::atomic<bool>* stop) {
+    if (number > 2 * CWinDownloader::kAttempts) Utils::Clock().Pause(milliseconds, stop);
+  });
   StatusLog log;
   {
     CWinDownloader downloader(log.Callback(), L"http://127.0.0.1:9/x/y.bin", target_.c_str());
