@@ -82,11 +82,10 @@ int CurlClient::Start() {
 
   int result = 0;
   if (realUrl_.empty() || fileLength_ < kMinimumLength) {
-    CURL* head = Head(url);
-    if (head != nullptr) {
-      realUrl_ = GetRealUrl(head);
-      fileLength_ = GetDownloadFileLength(head);
-      curl_easy_cleanup(head);
+    const CurlEasy head = Head(url);
+    if (head) {
+      realUrl_ = GetRealUrl(head.get());
+      fileLength_ = GetDownloadFileLength(head.get());
     }
   }
   if (realUrl_.empty() || fileLength_ < kMinimumLength) {
@@ -108,15 +107,12 @@ int CurlClient::Start() {
 }
 
 int CurlClient::Transfer(const std::wstring& partPath) {
-  handle_ = curl_easy_init();
-  if (handle_ == nullptr) return kNoHandle;
+  const CurlHeaderList headers = PackageRequestHeaders();  // outlives the handle that names it
+  const CurlEasy handle(curl_easy_init());
+  if (!handle) return kNoHandle;
   Utils::File file = Utils::File::Open(partPath, Utils::File::Mode::kAppend);
-  if (!file.IsOpen()) {
-    curl_easy_cleanup(handle_);
-    handle_ = nullptr;
-    return kPartFileFailed;
-  }
-  const CurlHeaderList headers = PackageRequestHeaders();
+  if (!file.IsOpen()) return kPartFileFailed;
+  handle_ = handle.get();
   curl_easy_setopt(handle_, CURLOPT_TCP_KEEPALIVE, 1L);
   curl_easy_setopt(handle_, CURLOPT_TCP_KEEPIDLE, 10L);
   curl_easy_setopt(handle_, CURLOPT_TCP_KEEPINTVL, 10L);
@@ -157,7 +153,6 @@ int CurlClient::Transfer(const std::wstring& partPath) {
     Utils::RemoveFile(partPath);
     digest_.Restart(partPath);
   }
-  curl_easy_cleanup(handle_);
   handle_ = nullptr;
   return result;
 }
@@ -205,11 +200,11 @@ int CurlClient::ProgressCallback(void* data, curl_off_t downloadTotal, curl_off_
   return 0;
 }
 
-CURL* CurlClient::Head(const std::string& url) {
-  CURL* handle = curl_easy_init();
-  if (handle == nullptr) return nullptr;
-  const int options = SetHeadOptions(handle, url);
-  const int result = options != 0 ? options : static_cast<int>(curl_easy_perform(handle));
+CurlEasy CurlClient::Head(const std::string& url) {
+  CurlEasy handle(curl_easy_init());
+  if (!handle) return handle;
+  const int options = SetHeadOptions(handle.get(), url);
+  const int result = options != 0 ? options : static_cast<int>(curl_easy_perform(handle.get()));
   NoteTransferResult(url, result);
   LogResult(result);
   return handle;
@@ -237,7 +232,8 @@ double CurlClient::GetDownloadFileLength(CURL* handle) {
 }
 
 double CurlClient::GetDownloadFileLength_Str(const std::string& url) {
-  CURL* handle = curl_easy_init();
+  const CurlEasy owned(curl_easy_init());
+  CURL* handle = owned.get();
   if (handle == nullptr) return -1.0;
   int options = 0;
   options |= curl_easy_setopt(handle, CURLOPT_URL, url.c_str());
@@ -248,10 +244,7 @@ double CurlClient::GetDownloadFileLength_Str(const std::string& url) {
   options |= curl_easy_setopt(handle, CURLOPT_LOW_SPEED_LIMIT, 1L);
   options |= curl_easy_setopt(handle, CURLOPT_LOW_SPEED_TIME, kStallSeconds);
   options |= ApplyTransferPolicy(handle, url);
-  if (options != 0) {
-    curl_easy_cleanup(handle);
-    return -1.0;
-  }
+  if (options != 0) return -1.0;
   NoteTransferResult(url, static_cast<int>(curl_easy_perform(handle)));
   double length = -1.0;
   ContentLength(handle, length);
@@ -259,12 +252,12 @@ double CurlClient::GetDownloadFileLength_Str(const std::string& url) {
   const CURLcode read = curl_easy_getinfo(handle, CURLINFO_RESPONSE_CODE, &status);
   if (read != CURLE_OK || !AnswerIsUsable(handle, status)) ReportDownloadFailureReason(SizeStatusReason(status));
   LogResult(read);
-  curl_easy_cleanup(handle);
   return length;
 }
 
 std::string CurlClient::GetRealUrl_Str(const std::string& url) {
-  CURL* handle = curl_easy_init();
+  const CurlEasy owned(curl_easy_init());
+  CURL* handle = owned.get();
   if (handle == nullptr) return url;
   const int options = SetHeadOptions(handle, url);
   std::string effective;
@@ -275,6 +268,5 @@ std::string CurlClient::GetRealUrl_Str(const std::string& url) {
   } else {
     effective = GetRealUrl(handle);
   }
-  curl_easy_cleanup(handle);
   return effective.empty() ? url : effective;
 }

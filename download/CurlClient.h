@@ -9,6 +9,7 @@
 
 #include <curl/curl.h>
 
+#include "download/CurlHandles.h"
 #include "download/RunningDigest.h"
 #include "utils/File.h"
 
@@ -31,7 +32,7 @@ class CurlClient {
   // of the negative results above.
   int Start();
 
-  CURL* Head(const std::string& url);
+  CurlEasy Head(const std::string& url);
   static std::string GetRealUrl(CURL* handle);
   double GetDownloadFileLength(CURL* handle);
   std::string GetRealUrl_Str(const std::string& url);
@@ -54,7 +55,7 @@ class CurlClient {
   std::wstring url_;
   std::wstring path_;
   void* owner_;
-  CURL* handle_ = nullptr;
+  CURL* handle_ = nullptr;  // during a transfer; owned by it
   Utils::File* partFile_ = nullptr;  // during a transfer; owned by it
   RunningDigest digest_;
   ProgressHook hook_;

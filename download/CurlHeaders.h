@@ -1,14 +1,7 @@
 #pragma once
-// Owned libcurl header lists, and the headers of every package request.
+// The headers of every package request.
 
-#include <memory>
-
-#include <curl/curl.h>
-
-struct CurlHeaderListFree {
-  void operator()(curl_slist* list) const { curl_slist_free_all(list); }
-};
-using CurlHeaderList = std::unique_ptr<curl_slist, CurlHeaderListFree>;
+#include "download/CurlHandles.h"
 
 // Keep-alive, and the identity encoding: the package is stored as it
 // arrives, so an answer a server or proxy compressed would corrupt it.

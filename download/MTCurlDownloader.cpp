@@ -129,7 +129,7 @@ void CMTCurlDownloader::RunOnce() {
     segment->received = existing;
     segment->nextOffset = plan[i].first + existing;
     segment->endOffset = plan[i].last;
-    segment->handle = curl_easy_init();
+    segment->handle.reset(curl_easy_init());
     segment->headers = PackageRequestHeaders();
     segment->url = realUrl_;
     segment->checkRange = IsHttpUrl(realUrl_);
@@ -158,10 +158,11 @@ bool CMTCurlDownloader::getRealDownloadUrl(const std::string& url) {
   expectedMd5_.clear();
   fileLength_ = 0;
   if (!TheDownloadSettings().curlUsable) return false;
-  CURL* handle = curl_easy_init();
+  const CurlHeaderList headers(curl_slist_append(nullptr, "Connection: keep-alive"));
+  const CurlEasy owned(curl_easy_init());
+  CURL* handle = owned.get();
   if (handle == nullptr) return false;
-  curl_slist* headers = curl_slist_append(nullptr, "Connection: keep-alive");
-  curl_easy_setopt(handle, CURLOPT_HTTPHEADER, headers);
+  curl_easy_setopt(handle, CURLOPT_HTTPHEADER, headers.get());
   const int options = SetHeadOptions(handle, url);
   const int result = options != 0 ? options : static_cast<int>(curl_easy_perform(handle));
   NoteTransferResult(url, result);
@@ -182,8 +183,6 @@ bool CMTCurlDownloader::getRealDownloadUrl(const std::string& url) {
       UTILS_LOG(L"Download File Length %lld", static_cast<long long>(fileLength_));
     }
   }
-  curl_easy_cleanup(handle);
-  curl_slist_free_all(headers);
   return probed && !realUrl_.empty() && fileLength_ >= kMinimumLength;
 }
 
@@ -210,7 +209,7 @@ int CMTCurlDownloader::downloadExe(DownloadPartNode* segment) {
                 static_cast<long long>(segment->endOffset));
   segment->rangeConfirmed = false;
   segment->answeredRangeStart = -1;
-  CURL* handle = segment->handle;
+  CURL* handle = segment->handle.get();
   int options = 0;
   options |= curl_easy_setopt(handle, CURLOPT_NOSIGNAL, 1L);
   options |= curl_easy_setopt(handle, CURLOPT_URL, segment->url.c_str());
@@ -269,7 +268,7 @@ size_t CMTCurlDownloader::writePart(char* data, size_t size, size_t count, void*
   if (segment == nullptr || !segment->file.IsOpen() || segment->nextOffset > segment->endOffset) return 0;
   if (segment->checkRange && !segment->rangeConfirmed) {
     long status = 0;
-    curl_easy_getinfo(segment->handle, CURLINFO_RESPONSE_CODE, &status);
+    curl_easy_getinfo(segment->handle.get(), CURLINFO_RESPONSE_CODE, &status);
     if (status != 206 || segment->answeredRangeStart != segment->nextOffset) return 0;
     segment->rangeConfirmed = true;
   }
@@ -386,9 +385,4 @@ bool CMTCurlDownloader::MergeSegments() {
   return complete;
 }
 
-void CMTCurlDownloader::releaseParts() {
-  for (const auto& segment : segments_) {
-    if (segment->handle != nullptr) curl_easy_cleanup(segment->handle);
-  }
-  segments_.clear();
-}
+void CMTCurlDownloader::releaseParts() { segments_.clear(); }

@@ -14,7 +14,7 @@
 
 #include <curl/curl.h>
 
-#include "download/CurlHeaders.h"
+#include "download/CurlHandles.h"
 #include "download/Downloader.h"
 #include "download/RestartableWorker.h"
 #include "download/RunningDigest.h"
@@ -44,8 +44,8 @@ class CMTCurlDownloader : public CDownloader {
     Utils::File file;
     int64_t nextOffset = 0;
     int64_t endOffset = 0;
-    CURL* handle = nullptr;
-    CurlHeaderList headers;
+    CurlHeaderList headers;  // before the handle, which names it
+    CurlEasy handle;
     std::string url;
     std::wstring segmentPath;
     int status = -1;  // -1 pending, 0 complete, -2 no file, else the last libcurl result

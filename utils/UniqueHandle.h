@@ -1,10 +1,24 @@
 #pragma once
-// Move-only owner of one operating-system handle. The traits name the empty
-// value and how a handle is closed; each platform supplies OsHandleTraits.
+// Move-only owner of one handle of any kind. The traits name the empty value
+// and how a handle is closed; each platform supplies OsHandleTraits.
 
 #include <utility>
 
 namespace Utils {
+
+// The calling thread's last error (GetLastError, errno) is put back as it was
+// when this was made: closing a handle never changes what a failed call before
+// it reported.
+class KeepLastError {
+ public:
+  KeepLastError();
+  ~KeepLastError();
+  KeepLastError(const KeepLastError&) = delete;
+  KeepLastError& operator=(const KeepLastError&) = delete;
+
+ private:
+  unsigned long saved_;
+};
 
 template <typename Traits>
 class UniqueHandle {
@@ -28,10 +42,18 @@ class UniqueHandle {
   explicit operator bool() const { return valid(); }
 
   void reset(Value value = Traits::Empty()) {
-    if (valid()) Traits::Close(value_);
+    if (valid()) {
+      const KeepLastError kept;
+      Traits::Close(value_);
+    }
     value_ = value;
   }
   [[nodiscard]] Value release() { return std::exchange(value_, Traits::Empty()); }
+  // Where a call that hands out a handle writes it; closes the one held.
+  Value* out() {
+    reset();
+    return &value_;
+  }
 
  private:
   Value value_ = Traits::Empty();

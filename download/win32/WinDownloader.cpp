@@ -1,7 +1,5 @@
 #include "download/win32/WinDownloader.h"
 
-#include <objbase.h>
-
 #include "download/DigestCheck.h"
 
 #include "utils/Encoding.h"
@@ -9,6 +7,7 @@
 #include "utils/Folders.h"
 #include "utils/Log.h"
 #include "utils/RetryPause.h"
+#include "utils/win32/ComScope.h"
 
 CWinDownloader::CBindCallback::~CBindCallback() {
   abort_ = true;
@@ -70,7 +69,7 @@ HRESULT CWinDownloader::Attempt(const std::wstring& encodedUrl) {
 }
 
 void CWinDownloader::Run() {
-  const HRESULT com = CoInitialize(nullptr);
+  const ComScope com;
   Send(DL_CODE_START, 1.0, L"");
   if (path_.empty()) {
     Send(DL_CODE_FAIL, 1.0, L"");
@@ -86,5 +85,4 @@ void CWinDownloader::Run() {
       if (attempt == kAttempts) Send(DL_CODE_FAIL, static_cast<double>(result), L"URLDownloadToFile");
     }
   }
-  if (SUCCEEDED(com)) CoUninitialize();
 }

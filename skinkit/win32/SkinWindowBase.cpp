@@ -5,6 +5,7 @@
 #include "skinkit/Control.h"
 #include "skinkit/Edit.h"
 #include "skinkit/win32/FailureMessage.h"
+#include "skinkit/win32/GdiHandles.h"
 
 namespace SkinKit {
 
@@ -49,14 +50,12 @@ bool SkinWindowBase::RouteNotify(Notification& notification) {
 void SkinWindowBase::Notify(Notification& notification) { RouteNotify(notification); }
 
 Size SkinWindowBase::MeasureText(const CLabelUI& label, const std::wstring& text) {
-  HDC dc = GetDC(hwnd_);
-  if (!dc) return Size{};
-  HGDIOBJ old = SelectObject(dc, fonts_.Get(manager_.GetFont(label.GetFont())));
+  const WindowDc dc(hwnd_);
+  if (!dc.get()) return Size{};
+  const SelectedObject font(dc.get(), fonts_.Get(manager_.GetFont(label.GetFont())));
   RECT r = {0, 0, 9999, 9999};
   const unsigned style = label.GetTextStyle() & ~unsigned{kTextVCenter | kTextBottom};
-  ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, style | DT_CALCRECT);
-  SelectObject(dc, old);
-  ReleaseDC(hwnd_, dc);
+  ::DrawTextW(dc.get(), text.c_str(), static_cast<int>(text.size()), &r, style | DT_CALCRECT);
   return Size{r.right - r.left, r.bottom - r.top};
 }
 

@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "utils/Encoding.h"
+#include "utils/StdioFile.h"
 
 namespace Demo {
 
@@ -25,22 +26,21 @@ void Say(const std::wstring& line) {
 }
 
 bool WriteUtf8File(const std::wstring& path, const std::wstring& text) {
-  FILE* file = _wfopen(path.c_str(), L"wb");
-  if (file == nullptr) return false;
+  Utils::UniqueStdioFile file(_wfopen(path.c_str(), L"wb"));
+  if (!file) return false;
   const std::string bytes = Utils::ToNarrow(text, Utils::kCodePageUtf8);
-  const bool ok = fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-  return fclose(file) == 0 && ok;
+  const bool ok = fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size();
+  return fclose(file.release()) == 0 && ok;  // what stayed buffered reached the disk too
 }
 
 std::vector<std::wstring> ReadManifest(const std::wstring& folder) {
   std::vector<std::wstring> paths;
-  FILE* file = _wfopen((folder + L"\\" + kManifestName).c_str(), L"rb");
-  if (file == nullptr) return paths;
+  const Utils::UniqueStdioFile file(_wfopen((folder + L"\\" + kManifestName).c_str(), L"rb"));
+  if (!file) return paths;
   std::string bytes;
   char buffer[4096];
   size_t got;
-  while ((got = fread(buffer, 1, sizeof buffer, file)) != 0) bytes.append(buffer, got);
-  fclose(file);
+  while ((got = fread(buffer, 1, sizeof buffer, file.get())) != 0) bytes.append(buffer, got);
   std::wistringstream lines(Utils::ToWide(bytes, Utils::kCodePageUtf8));
   std::wstring line;
   while (std::getline(lines, line)) {

@@ -17,6 +17,8 @@
 #include "tools/demo-package/DemoResources.h"
 #include "utils/CommandLine.h"
 #include "utils/Folders.h"
+#include "utils/UniqueHandle.h"
+#include "utils/win32/ComScope.h"
 
 namespace {
 
@@ -34,13 +36,11 @@ bool ExtractResource(int id, const std::wstring& path) {
   if (found == nullptr) return false;
   const void* data = LockResource(LoadResource(nullptr, found));
   const DWORD size = SizeofResource(nullptr, found);
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
+  const Utils::UniqueOsHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                              FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return false;
   DWORD written = 0;
-  const bool ok = data != nullptr && WriteFile(file, data, size, &written, nullptr) && written == size;
-  CloseHandle(file);
-  return ok;
+  return data != nullptr && WriteFile(file.get(), data, size, &written, nullptr) && written == size;
 }
 
 std::wstring KnownFolder(int csidl) {
@@ -50,22 +50,16 @@ std::wstring KnownFolder(int csidl) {
 }
 
 bool CreateShortcut(const std::wstring& link, const std::wstring& target) {
-  IShellLinkW* shell = nullptr;
-  if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                              reinterpret_cast<void**>(&shell)))) {
+  ComPtr<IShellLinkW> shell;
+  if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, shell.void_out()))) {
     return false;
   }
   shell->SetPath(target.c_str());
   shell->SetWorkingDirectory(Demo::FolderOf(target).c_str());
   shell->SetDescription(L"Vellisto");
-  IPersistFile* file = nullptr;
-  bool saved = false;
-  if (SUCCEEDED(shell->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
-    saved = SUCCEEDED(file->Save(link.c_str(), TRUE));
-    file->Release();
-  }
-  shell->Release();
-  return saved;
+  ComPtr<IPersistFile> file;
+  return SUCCEEDED(shell->QueryInterface(IID_IPersistFile, file.void_out())) &&
+         SUCCEEDED(file->Save(link.c_str(), TRUE));
 }
 
 std::wstring InstallFolder(const std::wstring& commandLine, const Utils::CommandLineArgs& args) {

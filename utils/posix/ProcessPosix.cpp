@@ -17,8 +17,6 @@ extern char** environ;
 
 namespace Utils {
 
-void OsHandleTraits::Close(Value value) { close(value); }
-
 Exception::Exception(const std::wstring& message) : text_(ToNarrow(message, kCodePageAnsi)) {}
 
 // Every descriptor can be polled: nothing to do for a waitable read end.

@@ -7,12 +7,9 @@ namespace Utils {
 void InstanceMutex::Acquire() {
   if (handle_) return;
   const std::wstring name = kPrefix + baseName_;
-  HANDLE mutex = CreateMutexW(nullptr, TRUE, name.c_str());
-  if (mutex != nullptr && GetLastError() == ERROR_ALREADY_EXISTS) {
-    CloseHandle(mutex);
-    return;
-  }
-  handle_.reset(mutex);
+  UniqueOsHandle mutex(CreateMutexW(nullptr, TRUE, name.c_str()));
+  if (mutex && GetLastError() == ERROR_ALREADY_EXISTS) return;  // another instance made it
+  handle_ = std::move(mutex);
 }
 
 void InstanceMutex::Release() {

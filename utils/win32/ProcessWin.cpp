@@ -14,8 +14,6 @@
 
 namespace Utils {
 
-void OsHandleTraits::Close(Value value) { CloseHandle(value); }
-
 Exception::Exception(const std::wstring& message) : text_(ToNarrow(message, kCodePageAnsi)) {}
 
 namespace {

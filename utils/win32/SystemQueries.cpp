@@ -7,14 +7,15 @@
 #include <wtsapi32.h>
 
 #include "utils/Log.h"
+#include "utils/win32/ComScope.h"
 
 namespace Utils {
 
 int32_t CheckNetwork() {
-  INetworkListManager* manager = nullptr;
-  if (FAILED(CoCreateInstance(CLSID_NetworkListManager, nullptr, CLSCTX_ALL,
-                              IID_INetworkListManager, reinterpret_cast<void**>(&manager))) ||
-      manager == nullptr) {
+  ComPtr<INetworkListManager> manager;
+  if (FAILED(CoCreateInstance(CLSID_NetworkListManager, nullptr, CLSCTX_ALL, IID_INetworkListManager,
+                              manager.void_out())) ||
+      !manager) {
     return 0;
   }
   // A manager that cannot answer counts as online, as a missing one does: a
@@ -36,7 +37,7 @@ int32_t CheckNetwork() {
       reason = 2;
     }
   }
-  manager->Release();
+  manager.reset();
   CoFreeUnusedLibraries();
   return static_cast<int32_t>(connectivity & 0xFFFF) | (reason << 16);
 }

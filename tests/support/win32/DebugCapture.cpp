@@ -61,10 +61,10 @@ CapturedRun RunCapturingDebugOutput(const std::wstring& commandLine, uint32_t ti
     DWORD status = DBG_CONTINUE;
     switch (event.dwDebugEventCode) {
       case CREATE_PROCESS_DEBUG_EVENT:
-        if (event.u.CreateProcessInfo.hFile != nullptr) CloseHandle(event.u.CreateProcessInfo.hFile);
+        Utils::UniqueOsHandle{event.u.CreateProcessInfo.hFile};  // the image's file is not wanted
         break;
       case LOAD_DLL_DEBUG_EVENT:
-        if (event.u.LoadDll.hFile != nullptr) CloseHandle(event.u.LoadDll.hFile);
+        Utils::UniqueOsHandle{event.u.LoadDll.hFile};
         break;
       case OUTPUT_DEBUG_STRING_EVENT: {
         run.lines.push_back(ReadDebugString(process.get(), event.u.DebugString));

@@ -2,6 +2,7 @@
 #include <winioctl.h>
 
 #include "tests/support/TestFiles.h"
+#include "utils/UniqueHandle.h"
 
 namespace TestSupport {
 
@@ -13,16 +14,14 @@ std::wstring ProgramFolder() {
 }
 
 bool MakeSparseFile(const std::wstring& path, long long size) {
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                            nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
+  const Utils::UniqueOsHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                              FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return false;
   DWORD returned = 0;
-  DeviceIoControl(file, FSCTL_SET_SPARSE, nullptr, 0, nullptr, 0, &returned, nullptr);
+  DeviceIoControl(file.get(), FSCTL_SET_SPARSE, nullptr, 0, nullptr, 0, &returned, nullptr);
   LARGE_INTEGER end{};
   end.QuadPart = size;
-  const bool sized = SetFilePointerEx(file, end, nullptr, FILE_BEGIN) && SetEndOfFile(file);
-  CloseHandle(file);
-  return sized;
+  return SetFilePointerEx(file.get(), end, nullptr, FILE_BEGIN) && SetEndOfFile(file.get());
 }
 
 }  // namespace TestSupport

@@ -5,6 +5,7 @@
 
 #include "tests/support/ScriptedChild.h"
 #include "utils/Encoding.h"
+#include "utils/StdioFile.h"
 
 namespace ScriptedChild {
 namespace {
@@ -30,19 +31,17 @@ void WriteTo(DWORD stream, const std::string& bytes) {
 
 std::string ReadSideFile(const char* suffix) {
   std::string text;
-  if (FILE* file = _wfopen(SidePath(suffix).c_str(), L"rb")) {
+  if (const Utils::UniqueStdioFile file{_wfopen(SidePath(suffix).c_str(), L"rb")}) {
     char buffer[4096];
     size_t got;
-    while ((got = fread(buffer, 1, sizeof buffer, file)) != 0) text.append(buffer, got);
-    fclose(file);
+    while ((got = fread(buffer, 1, sizeof buffer, file.get())) != 0) text.append(buffer, got);
   }
   return text;
 }
 
 void WriteSideFile(const char* suffix, const std::string& bytes) {
-  if (FILE* file = _wfopen(SidePath(suffix).c_str(), L"wb")) {
-    fwrite(bytes.data(), 1, bytes.size(), file);
-    fclose(file);
+  if (const Utils::UniqueStdioFile file{_wfopen(SidePath(suffix).c_str(), L"wb")}) {
+    fwrite(bytes.data(), 1, bytes.size(), file.get());
   }
 }
 

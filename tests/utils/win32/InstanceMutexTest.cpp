@@ -27,9 +27,8 @@ TEST(InstanceMutex, UsesThePrefixedName) {
   Utils::InstanceMutex mutex(L"Test_PrefixedName");
   mutex.Acquire();
   ASSERT_TRUE(mutex.Held());
-  HANDLE opened = OpenMutexW(SYNCHRONIZE, FALSE, L"D1A547DB89C0BC61_Test_PrefixedName");
-  EXPECT_NE(opened, nullptr);
-  if (opened != nullptr) CloseHandle(opened);
+  const Utils::UniqueOsHandle opened(OpenMutexW(SYNCHRONIZE, FALSE, L"D1A547DB89C0BC61_Test_PrefixedName"));
+  EXPECT_TRUE(opened.valid());
 }
 
 }  // namespace

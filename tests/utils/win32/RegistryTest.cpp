@@ -3,17 +3,17 @@
 #include <gtest/gtest.h>
 
 #include "utils/win32/Registry.h"
+#include "utils/win32/RegistryKey.h"
 
 namespace {
 
 class ProductRegistry : public testing::Test {
  protected:
   void TearDown() override {
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, Utils::kProductRegistryKey, 0, KEY_SET_VALUE, &key) ==
+    Utils::UniqueRegistryKey key;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, Utils::kProductRegistryKey, 0, KEY_SET_VALUE, key.out()) ==
         ERROR_SUCCESS) {
-      RegDeleteValueW(key, kValue);
-      RegCloseKey(key);
+      RegDeleteValueW(key.get(), kValue);
     }
   }
   static constexpr wchar_t kValue[] = L"UtilsRegistryTest";
