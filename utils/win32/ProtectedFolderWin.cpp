@@ -94,8 +94,9 @@ bool RemoveFolderTree(const std::wstring& path) {
       if (name != L"." && name != L"..") RemoveEntry(path + L"\\" + name, entry);
     } while (FindNextFileW(find.get(), &entry));
   }
-  if (RemoveDirectoryW(path.c_str()) || GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) return true;
-  const KeptLastError error;
+  if (RemoveDirectoryW(path.c_str())) return true;
+  const KeptLastError error;  // the removal's, not the look that follows
+  if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) return true;  // gone all the same
   UTILS_LOG(L"RemoveDirectoryW [%ls] failed (error %lu)", path.c_str(), error.value());
   return false;
 }
