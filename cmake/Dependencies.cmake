@@ -35,6 +35,21 @@ endif()
 set(_lzma_sources 7zAlloc.c 7zArcIn.c 7zBuf.c 7zBuf2.c 7zCrc.c 7zCrcOpt.c 7zDec.c 7zStream.c
   Bcj2.c Bra.c Bra86.c BraIA64.c CpuArch.c Delta.c Lzma2Dec.c LzmaDec.c)
 list(TRANSFORM _lzma_sources PREPEND "${LZMA_SDK_DIR}/")
+# The header reader is built from a patched copy that mends two faults in
+# reading damaged headers (the patch says which).
+set(_lzma_patch "${PROJECT_SOURCE_DIR}/cmake/patches/lzma-sdk-7z-header.patch")
+set(_lzma_patched_dir "${CMAKE_BINARY_DIR}/lzma-sdk-patched")
+file(MAKE_DIRECTORY "${_lzma_patched_dir}")
+file(COPY_FILE "${LZMA_SDK_DIR}/7zArcIn.c" "${_lzma_patched_dir}/7zArcIn.c.new")
+execute_process(COMMAND patch --quiet --forward "${_lzma_patched_dir}/7zArcIn.c.new" "${_lzma_patch}"
+                RESULT_VARIABLE _lzma_patch_result)
+if(NOT _lzma_patch_result EQUAL 0)
+  message(FATAL_ERROR "${_lzma_patch} does not apply to ${LZMA_SDK_DIR}/7zArcIn.c")
+endif()
+file(COPY_FILE "${_lzma_patched_dir}/7zArcIn.c.new" "${_lzma_patched_dir}/7zArcIn.c" ONLY_IF_DIFFERENT)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS "${_lzma_patch}")
+list(REMOVE_ITEM _lzma_sources "${LZMA_SDK_DIR}/7zArcIn.c")
+list(APPEND _lzma_sources "${_lzma_patched_dir}/7zArcIn.c")
 add_library(lzma_sdk STATIC ${_lzma_sources})
 target_include_directories(lzma_sdk SYSTEM PUBLIC "${LZMA_SDK_DIR}")
 set_target_properties(lzma_sdk PROPERTIES C_STANDARD 99 POSITION_INDEPENDENT_CODE ON)

@@ -10,3 +10,9 @@ if(NOT WIN32 AND QUORVANE_SANITIZE)
   add_compile_options(${_flags})
   add_link_options(${_flags})
 endif()
+
+# Fuzzing with libFuzzer (clang; see tests/fuzz): every library gets the
+# coverage counters it steers by, not only the fuzz targets themselves.
+if(QUORVANE_LIBFUZZER)
+  add_compile_options(-fsanitize=fuzzer-no-link)
+endif()

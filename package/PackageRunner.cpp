@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "package/ChildRun.h"
+#include "utils/Log.h"
 
 CPackageRunner::CPackageRunner(StatusCallback callback, std::wstring packageCommand,
                                std::wstring installFolder)
@@ -32,7 +33,8 @@ void CPackageRunner::Run(void* context) {
   try {
     outcomeSeen =
         RunChild(self->child_, self->commandLine_, ChildKind::Package, self->callback_, std::move(self->image_));
-  } catch (const std::exception&) {
+  } catch (const std::exception& error) {
+    UTILS_LOG(L"the package run ends: %ls", Utils::DescribeException(error).c_str());
     self->child_.reset();
     self->callback_(IST_CODE_FAIL, 2.0, L"");
     return;

@@ -2,15 +2,9 @@
 
 #include "package/Certificate.h"
 #include "utils/Encoding.h"
+#include "utils/Strings.h"
 
 namespace {
-
-int HexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
 
 int Base64Value(char c) {
   if (c >= 'A' && c <= 'Z') return c - 'A';
@@ -24,8 +18,8 @@ int Base64Value(char c) {
 std::optional<Utils::Sha256Digest> FromHex(const std::string& text) {
   Utils::Sha256Digest digest{};
   for (size_t i = 0; i < digest.size(); ++i) {
-    const int high = HexValue(text[2 * i]);
-    const int low = HexValue(text[2 * i + 1]);
+    const int high = Utils::HexDigitValue(text[2 * i]);
+    const int low = Utils::HexDigitValue(text[2 * i + 1]);
     if (high < 0 || low < 0) return std::nullopt;
     digest[i] = static_cast<uint8_t>(high << 4 | low);
   }

@@ -6,6 +6,7 @@
 #include "package/ChildRun.h"
 #include "package/CommandLines.h"
 #include "utils/Folders.h"
+#include "utils/Log.h"
 
 CUninstallRunner::CUninstallRunner(StatusCallback callback, std::wstring uninstaller,
                                    std::wstring oldFolder)
@@ -28,6 +29,7 @@ void CUninstallRunner::Start(Utils::File image) {
 void CUninstallRunner::Run(void* context) {
   auto* self = static_cast<CUninstallRunner*>(context);
   if (self->uninstaller_.empty() || !Utils::PathExists(self->uninstaller_)) {
+    UTILS_LOG(L"the uninstaller [%ls] is not there", self->uninstaller_.c_str());
     self->callback_(UNIST_CODE_FAIL, 1.0, L"可执行卸载文件不存在");
     return;
   }
@@ -36,7 +38,8 @@ void CUninstallRunner::Run(void* context) {
   try {
     outcomeSeen = RunChild(self->child_, self->commandLine_, ChildKind::Uninstaller, self->callback_,
                            std::move(self->image_));
-  } catch (const std::exception&) {
+  } catch (const std::exception& error) {
+    UTILS_LOG(L"the uninstaller run ends: %ls", Utils::DescribeException(error).c_str());
     self->child_.reset();
     self->callback_(UNIST_CODE_FAIL, 2.0, L"");
     return;

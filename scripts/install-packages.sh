@@ -11,7 +11,7 @@ packages=(
   libcurl4-openssl-dev zlib1g-dev libssl-dev openssl
   wine64 xvfb xauth xdotool imagemagick fonts-wqy-microhei
   nginx curl aria2 sqlite3 libsqlite3-dev time
-  dpkg-dev locales procps mount osslsigncode
+  dpkg-dev locales procps mount osslsigncode patch
 )
 
 # Where the host executes 32-bit programs the shipped PE32 file runs under

@@ -104,7 +104,7 @@ BuildResult SkinBuilder::BuildFromBytes(const std::vector<uint8_t>& bytes, Paint
       Utils::kCodePageUtf8);
   XmlResult xml = ParseXml(text);
   if (!xml.root) {
-    result.error = xml.error;
+    result.error = xml.Describe();
     return result;
   }
   const XmlElement& window = *xml.root;

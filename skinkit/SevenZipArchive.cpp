@@ -1,6 +1,7 @@
 #include "skinkit/SevenZipArchive.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -9,7 +10,6 @@
 
 extern "C" {
 #include <7z.h>
-#include <7zAlloc.h>
 #include <7zCrc.h>
 #include <7zTypes.h>
 }
@@ -18,8 +18,20 @@ namespace SkinKit {
 
 namespace {
 
-const ISzAlloc kAllocMain = {SzAlloc, SzFree};
-const ISzAlloc kAllocTemp = {SzAllocTemp, SzFreeTemp};
+// The SDK sizes its buffers by the archive's own numbers, which a damaged
+// header can make as large as it likes: no one buffer may be larger than a
+// whole skin can be, so such an archive is refused instead of exhausting
+// memory.
+constexpr size_t kMaxBuffer = size_t{64} << 20;
+
+void* BoundedAlloc(ISzAllocPtr, size_t size) {
+  return size == 0 || size > kMaxBuffer ? nullptr : std::malloc(size);
+}
+
+void BoundedFree(ISzAllocPtr, void* address) { std::free(address); }
+
+const ISzAlloc kAllocMain = {BoundedAlloc, BoundedFree};
+const ISzAlloc kAllocTemp = {BoundedAlloc, BoundedFree};
 
 // An ISeekInStream over a byte range the caller keeps alive.
 struct MemoryStream {
@@ -118,6 +130,12 @@ std::unique_ptr<SevenZipArchive> SevenZipArchive::OpenMemory(const uint8_t* data
     return nullptr;
   }
 
+  // Without the names property the SDK keeps no name offsets, and its name
+  // lookup would read through a null pointer; such an archive is no skin.
+  if (opened.db.NumFiles > 0 && opened.db.FileNameOffsets == nullptr) {
+    SetError(error, L"the 7z archive names no files");
+    return nullptr;
+  }
   auto archive = std::unique_ptr<SevenZipArchive>(new SevenZipArchive());
   for (UInt32 i = 0; i < opened.db.NumFiles; ++i) {
     if (SzArEx_IsDir(&opened.db, i)) continue;

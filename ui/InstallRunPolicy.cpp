@@ -135,7 +135,7 @@ std::wstring Describe(const Effect& e) {
     case Kind::kWriteRecords: return L"records " + e.text + L" " + e.detail;
     case Kind::kLaunchProduct: return L"launch " + e.text + L" " + e.detail;
     case Kind::kSetTimer:
-      return L"timer " + std::to_wstring(static_cast<uintptr_t>(e.timer)) + L" " + Number(e.number);
+      return L"timer " + std::to_wstring(static_cast<unsigned>(e.timer)) + L" " + Number(e.number);
     case Kind::kClose: return L"close";
     case Kind::kRetry: return std::wstring(L"retry ") + PageName(e.page);
     case Kind::kEnded: return std::wstring(L"ended ") + OutcomeName(e.outcome);

@@ -21,7 +21,7 @@ namespace InstallRun {
 enum class Page : int { kQuick = 0, kCustom = 1, kProgress = 2, kFinished = 3 };
 
 // Timers on the window's root control.
-enum class Timer : uintptr_t { kForeground = 10, kAutoClose = 11 };
+enum class Timer : unsigned { kForeground = 10, kAutoClose = 11 };
 
 // The message windows a run shows; each has its description, text and caption.
 enum class Notice {

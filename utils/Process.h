@@ -1,7 +1,8 @@
 #pragma once
 // Child processes with their standard input and output on pipes. These are
 // the only utilities that throw: Utils::Exception when a pipe or the
-// process cannot be created.
+// process cannot be created, its text naming the system call that failed and
+// the error number it gave.
 
 #include <cstddef>
 #include <cstdint>
@@ -15,12 +16,21 @@ namespace Utils {
 
 class Exception : public std::exception {
  public:
-  explicit Exception(const std::wstring& message);
+  explicit Exception(std::wstring message);
+  // "<doing>: <call> failed (error <number>)".
+  static Exception OsCall(const std::wstring& doing, const wchar_t* call, unsigned long error);
+
   const char* what() const noexcept override { return text_.c_str(); }
+  // Whole, whatever the ANSI code page can hold.
+  const std::wstring& Message() const noexcept { return message_; }
 
  private:
+  std::wstring message_;
   std::string text_;  // the message in the ANSI code page
 };
+
+// What a caught exception says, for a diagnostic line.
+std::wstring DescribeException(const std::exception& error);
 
 // Neither end is inheritable: the process start lends the child's end to that
 // one child only. A read end made for waiting can be waited on with a limit

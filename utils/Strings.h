@@ -13,4 +13,7 @@ std::wstring ReplaceAll(const std::wstring& text, const std::wstring& search,
 // no file path or other scheme, is opened as a page.
 bool IsWebUrl(const std::wstring& url);
 
+// The value of one hexadecimal digit in either case; -1 for any other character.
+int HexDigitValue(char c);
+
 }  // namespace Utils

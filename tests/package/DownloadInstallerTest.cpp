@@ -16,6 +16,7 @@
 #include "tests/download/DownloadServers.h"
 #include "tests/package/StatusLog.h"
 #include "tests/support/CountingSleeper.h"
+#include "tests/support/OsFailures.h"
 #include "tests/support/TestFiles.h"
 #include "utils/File.h"
 #include "utils/Folders.h"
@@ -298,7 +299,12 @@ TEST_F(Orchestration, ARefusedPackageNeverStarts) {
 TEST_F(Orchestration, AnUninstallerThatCannotBeCopiedStopsEverything) {
   InstallTask task = Task(servers_.Nginx(L"/software/216"));
   task.oldUninstaller = folder_.Path();  // exists, but a folder cannot be copied as a file
+  Utils::DebugLogCapture capture;
   EXPECT_EQ(Install(task), (Codes{{UNIST_CODE_FAIL, 1, L"可执行卸载文件不存在"}}));
+  // The copy's failure names the call and its error number.
+  const auto copy = capture.LinesContaining(std::wstring(TestSupport::kCopyFileCall) + L" [" + folder_.Path() + L"]");
+  ASSERT_EQ(copy.size(), 1u);
+  EXPECT_NE(copy[0].find(L" failed (error "), std::wstring::npos);
   EXPECT_FALSE(Utils::PathExists(task.installFolder));
   EXPECT_FALSE(LeftInRunFolders());
 }

@@ -9,11 +9,13 @@
 #include "package/PackageRunner.h"
 #include "package/UninstallRunner.h"
 #include "tests/package/StatusLog.h"
+#include "tests/support/OsFailures.h"
 #include "tests/support/TestFiles.h"
 #include "utils/CommandLine.h"
 #include "utils/Encoding.h"
 #include "utils/File.h"
 #include "utils/Folders.h"
+#include "utils/Log.h"
 
 namespace {
 
@@ -139,13 +141,23 @@ TEST_F(Runners, UninstallerLastLineBeforeExitIsNotLost) {
   EXPECT_EQ(Uninstall(child, L"C:\\old"), (std::vector<Status>{{5002, 0, L""}, {5003, 0, L""}}));
 }
 
+// Each failure leaves one line that says why, beyond the code the window gets.
 TEST_F(Runners, UninstallerThatIsMissingOrCannotStart) {
+  Utils::DebugLogCapture capture;
   EXPECT_EQ(Uninstall(folder_ / L"missing.exe", L"C:\\old"),
             (std::vector<Status>{{5004, 1, L"可执行卸载文件不存在"}}));
+  EXPECT_EQ(capture.LinesContaining(L"the uninstaller [" + (folder_ / L"missing.exe") + L"] is not there").size(),
+            1u);
   EXPECT_EQ(Uninstall(L"", L"C:\\old"), (std::vector<Status>{{5004, 1, L"可执行卸载文件不存在"}}));
   TestSupport::WriteFile(folder_ / L"not-a-program.exe", "plain text, not a program");
   EXPECT_EQ(Uninstall(folder_ / L"not-a-program.exe", L"C:\\old"),
             (std::vector<Status>{{5002, 0, L""}, {5004, 2, L""}}));
+  const auto ended = capture.LinesContaining(L"the uninstaller run ends: cannot start");
+  ASSERT_EQ(ended.size(), 1u);
+  EXPECT_NE(ended[0].find(std::wstring(TestSupport::kStartCall) +
+                          TestSupport::FailedWith(TestSupport::kErrorNotAProgram)),
+            std::wstring::npos)
+      << Utils::ToNarrow(ended[0], Utils::kCodePageUtf8);
 }
 
 TEST_F(Runners, UninstallerCommandLine) {
@@ -236,7 +248,14 @@ TEST_F(Runners, PackageEmptyErrorAndSilentFailure) {
   EXPECT_EQ(Install(Child(L"__Package_Quorvane.exe", "exit 5\n"), {}),
             InstallCodes({{2003, 1, L""}}));
   TestSupport::WriteFile(folder_ / L"broken.exe", "not a program");
+  Utils::DebugLogCapture capture;
   EXPECT_EQ(Install(folder_ / L"broken.exe", {}), InstallCodes({{2004, 2, L""}}));
+  const auto ended = capture.LinesContaining(L"the package run ends: cannot start");
+  ASSERT_EQ(ended.size(), 1u);
+  EXPECT_NE(ended[0].find(std::wstring(TestSupport::kStartCall) +
+                          TestSupport::FailedWith(TestSupport::kErrorNotAProgram)),
+            std::wstring::npos)
+      << Utils::ToNarrow(ended[0], Utils::kCodePageUtf8);
 }
 
 TEST_F(Runners, PackageCommandLineWithBlanksAndInstCmd) {

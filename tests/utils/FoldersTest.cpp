@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include "tests/support/OsFailures.h"
 #include "tests/support/TestFiles.h"
 #include "utils/Folders.h"
+#include "utils/Log.h"
 
 namespace {
 
@@ -28,10 +30,15 @@ TEST(CreateDirectories, RefusesLongPathsWithoutCreatingAnything) {
   EXPECT_FALSE(Utils::PathExists(first));
 }
 
-TEST(CreateDirectories, FailsWhereALevelIsAFile) {
+TEST(CreateDirectories, FailsWhereALevelIsAFileAndSaysWhy) {
   TestSupport::ScratchFolder scratch(L"file");
   TestSupport::WriteFile(scratch / L"f", "x");
+  Utils::DebugLogCapture capture;
   EXPECT_FALSE(Utils::CreateDirectories(scratch / (L"f" + kSep + L"sub")));
+  // Which level fails, and with which number, is the system's to say.
+  const auto lines = capture.LinesContaining(std::wstring(TestSupport::kMakeFolderCall) + L" [" + (scratch / L"f"));
+  ASSERT_EQ(lines.size(), 1u);
+  EXPECT_NE(lines[0].find(L"] failed (error "), std::wstring::npos);
 }
 
 TEST(TempWorkDir, IsCreatedAndEndsInASeparator) {

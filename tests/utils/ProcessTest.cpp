@@ -9,6 +9,7 @@
 #include <fcntl.h>
 #endif
 
+#include "tests/support/OsFailures.h"
 #include "tests/support/TestFiles.h"
 #include "utils/Encoding.h"
 #include "utils/Process.h"
@@ -65,9 +66,19 @@ TEST(PipedProcess, RunsAProgramWhosePathHasBlanks) {
 }
 
 TEST(PipedProcess, FailuresThrowUtilsException) {
+  // A failed start names the call and its error number, so support sees why.
+  const std::wstring program = TestSupport::ProgramFolder() + L"no-such-program.exe";
   Utils::PipedProcess missing;
-  EXPECT_THROW(missing.Start(L"\"" + TestSupport::ProgramFolder() + L"no-such-program.exe\""),
-               Utils::Exception);
+  try {
+    missing.Start(L"\"" + program + L"\"");
+    ADD_FAILURE() << "a missing program started";
+  } catch (const Utils::Exception& error) {
+    EXPECT_NE(error.Message().find(program), std::wstring::npos);
+    EXPECT_NE(error.Message().find(std::wstring(TestSupport::kStartCall) +
+                                   TestSupport::FailedWith(TestSupport::kErrorNoSuchFile)),
+              std::wstring::npos)
+        << Utils::ToNarrow(error.Message(), Utils::kCodePageUtf8);
+  }
   Utils::PipedProcess tooLong;
   EXPECT_THROW(tooLong.Start(Quoted(ChildPath()) + L" args " + std::wstring(1100, L'x')),
                Utils::Exception);

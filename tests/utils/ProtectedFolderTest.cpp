@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include "tests/support/OsFailures.h"
 #include "tests/support/TestFiles.h"
 #include "utils/Folders.h"
+#include "utils/Log.h"
 #include "utils/ProtectedFolder.h"
 
 #ifndef _WIN32
@@ -36,7 +38,14 @@ TEST(ProtectedFolder, EachIsNewAndGoesWithWhatItHolds) {
 
 TEST(ProtectedFolder, NoParentNoFolder) {
   TestSupport::ScratchFolder root(L"protected");
+  Utils::DebugLogCapture capture;
   EXPECT_EQ(Utils::ProtectedFolder::Create(root / L"missing"), nullptr);
+  // The call that failed, where, and its error number.
+  EXPECT_EQ(capture.LinesContaining(std::wstring(TestSupport::kMakeFolderCall) + L" [" + (root / L"missing") +
+                                    Utils::kPathSeparator + L"Quorvane-")
+                .size(),
+            1u);
+  EXPECT_EQ(capture.LinesContaining(TestSupport::FailedWith(TestSupport::kErrorNoSuchFolder)).size(), 1u);
   EXPECT_EQ(Utils::ProtectedFolder::Create(L""), nullptr);
 }
 

@@ -94,7 +94,7 @@ void CMainWnd::Apply(const Effect& effect) {
       LaunchProduct();
       break;
     case Effect::Kind::kSetTimer:
-      m.SetTimer(m.GetRoot(), static_cast<uintptr_t>(effect.timer), static_cast<UINT>(effect.number));
+      m.SetTimer(m.GetRoot(), static_cast<unsigned>(effect.timer), static_cast<unsigned>(effect.number));
       break;
     case Effect::Kind::kClose:
       Close();

@@ -240,12 +240,14 @@ void CMainWnd::OnTabSelect(int page) {
 
 void CMainWnd::OnTimerNotify(uintptr_t id) {
   PaintManager& m = GetPaintManager();
-  if (id == static_cast<uintptr_t>(InstallRun::Timer::kForeground)) {
+  constexpr auto kForeground = static_cast<unsigned>(InstallRun::Timer::kForeground);
+  constexpr auto kAutoClose = static_cast<unsigned>(InstallRun::Timer::kAutoClose);
+  if (id == kForeground) {
     SetForegroundWindow(hwnd_);
-    m.KillTimer(m.GetRoot(), id);
-  } else if (id == static_cast<uintptr_t>(InstallRun::Timer::kAutoClose)) {
+    m.KillTimer(m.GetRoot(), kForeground);
+  } else if (id == kAutoClose) {
     Close();
-    m.KillTimer(m.GetRoot(), id);
+    m.KillTimer(m.GetRoot(), kAutoClose);
   }
 }
 

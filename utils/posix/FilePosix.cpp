@@ -7,13 +7,19 @@
 
 #include "utils/Encoding.h"
 #include "utils/File.h"
+#include "utils/Log.h"
 
 namespace Utils {
 
 File File::Open(const std::wstring& path, Mode mode) {
   // No sharing modes here: a held file is an ordinary read.
   const int flags = mode == Mode::kAppend ? O_WRONLY | O_APPEND | O_CREAT : O_RDONLY;
-  return File(UniqueOsHandle(open(ToNarrow(path, kCodePageUtf8).c_str(), flags | O_CLOEXEC, 0644)));
+  const int descriptor = open(ToNarrow(path, kCodePageUtf8).c_str(), flags | O_CLOEXEC, 0644);
+  if (descriptor >= 0) return File(UniqueOsHandle(descriptor));
+  const int error = errno;
+  UTILS_LOG(L"open [%ls] failed (error %d)", path.c_str(), error);
+  errno = error;
+  return File();
 }
 
 int64_t File::Read(void* buffer, size_t size) {
@@ -48,7 +54,11 @@ int64_t FileSize(const std::wstring& path) {
 }
 
 bool MoveFileOver(const std::wstring& from, const std::wstring& to) {
-  return std::rename(ToNarrow(from, kCodePageUtf8).c_str(), ToNarrow(to, kCodePageUtf8).c_str()) == 0;
+  if (std::rename(ToNarrow(from, kCodePageUtf8).c_str(), ToNarrow(to, kCodePageUtf8).c_str()) == 0) return true;
+  const int error = errno;
+  UTILS_LOG(L"rename [%ls] to [%ls] failed (error %d)", from.c_str(), to.c_str(), error);
+  errno = error;
+  return false;
 }
 
 }  // namespace Utils

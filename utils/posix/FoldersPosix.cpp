@@ -1,11 +1,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 
 #include "utils/Encoding.h"
 #include "utils/Folders.h"
+#include "utils/Log.h"
 
 namespace Utils {
 
@@ -20,12 +22,20 @@ bool RemoveFile(const std::wstring& path) {
 
 bool CopyFileOver(const std::wstring& from, const std::wstring& to) {
   std::error_code error;
-  return std::filesystem::copy_file(ToNarrow(from, kCodePageUtf8), ToNarrow(to, kCodePageUtf8),
-                                    std::filesystem::copy_options::overwrite_existing, error);
+  if (std::filesystem::copy_file(ToNarrow(from, kCodePageUtf8), ToNarrow(to, kCodePageUtf8),
+                                 std::filesystem::copy_options::overwrite_existing, error)) {
+    return true;
+  }
+  UTILS_LOG(L"copy_file [%ls] to [%ls] failed (error %d)", from.c_str(), to.c_str(), error.value());
+  return false;
 }
 
 bool MakeDirectory(const std::wstring& path) {
-  return mkdir(ToNarrow(path, kCodePageUtf8).c_str(), 0700) == 0;
+  if (mkdir(ToNarrow(path, kCodePageUtf8).c_str(), 0700) == 0) return true;
+  const int error = errno;
+  UTILS_LOG(L"mkdir [%ls] failed (error %d)", path.c_str(), error);
+  errno = error;
+  return false;
 }
 
 std::wstring GetTempWorkDir() {

@@ -17,14 +17,12 @@ extern char** environ;
 
 namespace Utils {
 
-Exception::Exception(const std::wstring& message) : text_(ToNarrow(message, kCodePageAnsi)) {}
-
 // Every descriptor can be polled: nothing to do for a waitable read end.
 Pipe::Pipe(bool) {
   // Close-on-exec on both ends: a child started by another thread meanwhile
   // inherits neither; the spawn duplicates only the child's ends onto 0, 1, 2.
   int ends[2];
-  if (pipe2(ends, O_CLOEXEC) != 0) throw Exception(L"cannot create a pipe");
+  if (pipe2(ends, O_CLOEXEC) != 0) throw Exception::OsCall(L"cannot create a pipe", L"pipe2", static_cast<unsigned long>(errno));
   read.reset(ends[0]);
   write.reset(ends[1]);
 }
@@ -41,7 +39,7 @@ std::string ProgramOf(const std::vector<std::string>& args) {
 
 UniqueOsHandle OpenNullDevice() {
   const int device = open("/dev/null", O_WRONLY | O_CLOEXEC);
-  if (device < 0) throw Exception(L"cannot open the null device");
+  if (device < 0) throw Exception::OsCall(L"cannot open the null device", L"open", static_cast<unsigned long>(errno));
   return UniqueOsHandle(device);
 }
 
@@ -106,16 +104,26 @@ void PipedProcess::Start(const std::wstring& commandLine) {
   // The standard streams and nothing more: every other descriptor is closed,
   // whether or not its owner asked for close-on-exec.
   SpawnActions actions;
-  const bool listed =
-      posix_spawn_file_actions_adddup2(actions.get(), stdIn_.read.get(), 0) == 0 &&
-      posix_spawn_file_actions_adddup2(actions.get(), stdOut_.write.get(), 1) == 0 &&
-      posix_spawn_file_actions_adddup2(actions.get(), nullDevice.get(), 2) == 0 &&
-      posix_spawn_file_actions_addclosefrom_np(actions.get(), 3) == 0 &&
-      posix_spawn_file_actions_addchdir_np(actions.get(), folder.c_str()) == 0;
-  if (!listed) throw Exception(L"cannot prepare the start");
+  // These return their error number rather than setting errno; the first
+  // that fails is the one reported.
+  int failed = 0;
+  const wchar_t* failedCall = L"";
+  auto step = [&failed, &failedCall](const wchar_t* call, int result) {
+    if (failed == 0 && result != 0) {
+      failed = result;
+      failedCall = call;
+    }
+  };
+  step(L"posix_spawn_file_actions_adddup2", posix_spawn_file_actions_adddup2(actions.get(), stdIn_.read.get(), 0));
+  step(L"posix_spawn_file_actions_adddup2", posix_spawn_file_actions_adddup2(actions.get(), stdOut_.write.get(), 1));
+  step(L"posix_spawn_file_actions_adddup2", posix_spawn_file_actions_adddup2(actions.get(), nullDevice.get(), 2));
+  step(L"posix_spawn_file_actions_addclosefrom_np", posix_spawn_file_actions_addclosefrom_np(actions.get(), 3));
+  step(L"posix_spawn_file_actions_addchdir_np", posix_spawn_file_actions_addchdir_np(actions.get(), folder.c_str()));
+  if (failed != 0) throw Exception::OsCall(L"cannot prepare the start", failedCall, static_cast<unsigned long>(failed));
   pid_t pid = -1;
-  if (posix_spawn(&pid, program.c_str(), actions.get(), nullptr, argv.data(), environ) != 0) {
-    throw Exception(L"cannot start " + commandLine);
+  step(L"posix_spawn", posix_spawn(&pid, program.c_str(), actions.get(), nullptr, argv.data(), environ));
+  if (failed != 0) {
+    throw Exception::OsCall(L"cannot start " + commandLine, failedCall, static_cast<unsigned long>(failed));
   }
 
   native_->pid = pid;

@@ -6,6 +6,7 @@
 #include <mutex>
 
 #include "utils/Encoding.h"
+#include "utils/Log.h"
 #include "utils/Thread.h"
 
 namespace Utils {
@@ -53,7 +54,11 @@ Thread::Thread(void* context, std::wstring name, Body body)
 
 void Thread::Create() {
   native_.reset(new Native());
-  if (pthread_create(&native_->thread, nullptr, &ThreadEntry::Run, this) != 0) return;
+  const int failed = pthread_create(&native_->thread, nullptr, &ThreadEntry::Run, this);
+  if (failed != 0) {
+    UTILS_LOG(L"the thread %ls cannot be made: pthread_create failed (error %d)", name_.c_str(), failed);
+    return;
+  }
   native_->joinable = true;
   {
     std::unique_lock<std::mutex> lock(native_->mutex);

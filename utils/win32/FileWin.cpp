@@ -1,6 +1,8 @@
 #include <windows.h>
 
 #include "utils/File.h"
+#include "utils/Log.h"
+#include "utils/win32/KeptLastError.h"
 
 namespace Utils {
 
@@ -13,7 +15,10 @@ File File::Open(const std::wstring& path, Mode mode) {
   const DWORD sharing = mode == Mode::kReadHeld ? FILE_SHARE_READ : FILE_SHARE_READ | FILE_SHARE_WRITE;
   HANDLE handle = CreateFileW(path.c_str(), access, sharing, nullptr, append ? OPEN_ALWAYS : OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
-  return File(UniqueOsHandle(handle == INVALID_HANDLE_VALUE ? nullptr : handle));
+  if (handle != INVALID_HANDLE_VALUE) return File(UniqueOsHandle(handle));
+  const KeptLastError error;
+  UTILS_LOG(L"CreateFileW [%ls] failed (error %lu)", path.c_str(), error.value());
+  return File();
 }
 
 int64_t File::Read(void* buffer, size_t size) {
@@ -50,7 +55,10 @@ int64_t FileSize(const std::wstring& path) {
 }
 
 bool MoveFileOver(const std::wstring& from, const std::wstring& to) {
-  return MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
+  if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING)) return true;
+  const KeptLastError error;
+  UTILS_LOG(L"MoveFileExW [%ls] to [%ls] failed (error %lu)", from.c_str(), to.c_str(), error.value());
+  return false;
 }
 
 }  // namespace Utils

@@ -2,6 +2,8 @@
 #include <shlwapi.h>
 
 #include "utils/Folders.h"
+#include "utils/Log.h"
+#include "utils/win32/KeptLastError.h"
 
 namespace Utils {
 
@@ -10,11 +12,17 @@ bool PathExists(const std::wstring& path) { return PathFileExistsW(path.c_str())
 bool RemoveFile(const std::wstring& path) { return DeleteFileW(path.c_str()) != FALSE; }
 
 bool CopyFileOver(const std::wstring& from, const std::wstring& to) {
-  return CopyFileW(from.c_str(), to.c_str(), FALSE) != FALSE;
+  if (CopyFileW(from.c_str(), to.c_str(), FALSE)) return true;
+  const KeptLastError error;
+  UTILS_LOG(L"CopyFileW [%ls] to [%ls] failed (error %lu)", from.c_str(), to.c_str(), error.value());
+  return false;
 }
 
 bool MakeDirectory(const std::wstring& path) {
-  return CreateDirectoryW(path.c_str(), nullptr) != FALSE;
+  if (CreateDirectoryW(path.c_str(), nullptr)) return true;
+  const KeptLastError error;
+  UTILS_LOG(L"CreateDirectoryW [%ls] failed (error %lu)", path.c_str(), error.value());
+  return false;
 }
 
 std::wstring GetTempWorkDir() {

@@ -9,14 +9,15 @@
 #include <vector>
 
 #include "utils/CommandLine.h"
-#include "utils/Encoding.h"
 #include "utils/Process.h"
 
 namespace Utils {
 
-Exception::Exception(const std::wstring& message) : text_(ToNarrow(message, kCodePageAnsi)) {}
-
 namespace {
+
+[[noreturn]] void ThrowLastError(const std::wstring& doing, const wchar_t* call) {
+  throw Exception::OsCall(doing, call, GetLastError());
+}
 
 constexpr DWORD kPipeBufferSize = 64 * 1024;
 
@@ -36,9 +37,9 @@ void CreateWaitablePipe(UniqueOsHandle& read, UniqueOsHandle& write) {
       name, PIPE_ACCESS_INBOUND | FILE_FLAG_OVERLAPPED | FILE_FLAG_FIRST_PIPE_INSTANCE,
       PIPE_TYPE_BYTE | PIPE_READMODE_BYTE | PIPE_WAIT | PIPE_REJECT_REMOTE_CLIENTS, 1,
       kPipeBufferSize, kPipeBufferSize, 0, nullptr));
-  if (!read) throw Exception(L"cannot create a pipe");
+  if (!read) ThrowLastError(L"cannot create a pipe", L"CreateNamedPipeW");
   write.reset(CreateFileW(name, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-  if (!write) throw Exception(L"cannot open a pipe");
+  if (!write) ThrowLastError(L"cannot open a pipe", L"CreateFileW");
 }
 
 bool IsAbsolute(const std::wstring& path) {
@@ -66,7 +67,7 @@ class Lent {
  public:
   explicit Lent(HANDLE handle) : handle_(handle) {
     if (!SetHandleInformation(handle_, HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT)) {
-      throw Exception(L"cannot lend a handle to the child");
+      ThrowLastError(L"cannot lend a handle to the child", L"SetHandleInformation");
     }
   }
   ~Lent() { SetHandleInformation(handle_, HANDLE_FLAG_INHERIT, 0); }
@@ -86,13 +87,14 @@ class InheritList {
     storage_.resize(size);
     auto* list = reinterpret_cast<LPPROC_THREAD_ATTRIBUTE_LIST>(storage_.data());
     if (size == 0 || !InitializeProcThreadAttributeList(list, 1, 0, &size)) {
-      throw Exception(L"cannot build the inheritance list");
+      ThrowLastError(L"cannot build the inheritance list", L"InitializeProcThreadAttributeList");
     }
     list_ = list;
     if (!UpdateProcThreadAttribute(list_, 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST, handles_.data(),
                                    handles_.size() * sizeof(HANDLE), nullptr, nullptr)) {
+      const DWORD error = GetLastError();
       DeleteProcThreadAttributeList(list_);  // a constructor that throws runs no destructor
-      throw Exception(L"cannot build the inheritance list");
+      throw Exception::OsCall(L"cannot build the inheritance list", L"UpdateProcThreadAttribute", error);
     }
   }
   ~InheritList() {
@@ -112,7 +114,7 @@ class InheritList {
 UniqueOsHandle OpenNullDevice() {
   HANDLE device = CreateFileW(L"NUL", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                               OPEN_EXISTING, 0, nullptr);
-  if (device == INVALID_HANDLE_VALUE) throw Exception(L"cannot open the null device");
+  if (device == INVALID_HANDLE_VALUE) ThrowLastError(L"cannot open the null device", L"CreateFileW");
   return UniqueOsHandle(device);
 }
 
@@ -139,7 +141,7 @@ PROCESS_INFORMATION CreateChild(const std::wstring& program, wchar_t* commandLin
   if (!CreateProcessW(program.c_str(), commandLine, nullptr, nullptr, TRUE,
                       EXTENDED_STARTUPINFO_PRESENT, nullptr, FolderOf(program).c_str(),
                       &startup.StartupInfo, &info)) {
-    throw Exception(L"cannot start " + program);
+    ThrowLastError(L"cannot start " + program, L"CreateProcessW");
   }
   return info;
 }
@@ -153,7 +155,7 @@ Pipe::Pipe(bool waitableRead) {
   }
   HANDLE readEnd = nullptr;
   HANDLE writeEnd = nullptr;
-  if (!CreatePipe(&readEnd, &writeEnd, nullptr, 0)) throw Exception(L"cannot create a pipe");
+  if (!CreatePipe(&readEnd, &writeEnd, nullptr, 0)) ThrowLastError(L"cannot create a pipe", L"CreatePipe");
   read.reset(readEnd);
   write.reset(writeEnd);
 }

@@ -4,8 +4,10 @@
 
 #include <memory>
 
+#include "utils/Log.h"
 #include "utils/ProtectedFolder.h"
 #include "utils/win32/AdministratorsOnly.h"
+#include "utils/win32/KeptLastError.h"
 
 namespace Utils {
 namespace {
@@ -23,7 +25,11 @@ bool RemoveEntry(const std::wstring& path, const WIN32_FIND_DATAW& entry) {
     SetFileAttributesW(path.c_str(), entry.dwFileAttributes & ~FILE_ATTRIBUTE_READONLY);
   }
   // A link to a folder goes as a folder, without entering it.
-  return folder ? RemoveDirectoryW(path.c_str()) != FALSE : DeleteFileW(path.c_str()) != FALSE;
+  if (folder ? RemoveDirectoryW(path.c_str()) : DeleteFileW(path.c_str())) return true;
+  const KeptLastError error;
+  UTILS_LOG(L"%ls [%ls] failed (error %lu)", folder ? L"RemoveDirectoryW" : L"DeleteFileW", path.c_str(),
+            error.value());
+  return false;
 }
 
 struct FindCloser {
@@ -38,6 +44,8 @@ LocalMemory AdministratorsOnlyDescriptor() {
   PSECURITY_DESCRIPTOR descriptor = nullptr;
   if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(kAdministratorsOnly, SDDL_REVISION_1, &descriptor,
                                                             nullptr)) {
+    const KeptLastError error;
+    UTILS_LOG(L"ConvertStringSecurityDescriptorToSecurityDescriptorW failed (error %lu)", error.value());
     return nullptr;
   }
   return LocalMemory(descriptor);
@@ -57,7 +65,10 @@ std::wstring ProtectedFolderRoot() {
 namespace detail {
 
 bool RandomBytes(void* buffer, size_t size) {
-  return RtlGenRandom(buffer, static_cast<ULONG>(size)) != FALSE;
+  if (RtlGenRandom(buffer, static_cast<ULONG>(size))) return true;
+  const KeptLastError error;
+  UTILS_LOG(L"RtlGenRandom failed (error %lu)", error.value());
+  return false;
 }
 
 MadeFolder MakeFolderForAdministrators(const std::wstring& path) {
@@ -67,7 +78,10 @@ MadeFolder MakeFolderForAdministrators(const std::wstring& path) {
   if (!descriptor) return MadeFolder::kFailed;
   SECURITY_ATTRIBUTES attributes{sizeof attributes, descriptor.get(), FALSE};
   if (CreateDirectoryW(path.c_str(), &attributes)) return MadeFolder::kMade;
-  return GetLastError() == ERROR_ALREADY_EXISTS ? MadeFolder::kExists : MadeFolder::kFailed;
+  const KeptLastError error;
+  if (error.value() == ERROR_ALREADY_EXISTS) return MadeFolder::kExists;
+  UTILS_LOG(L"CreateDirectoryW [%ls] failed (error %lu)", path.c_str(), error.value());
+  return MadeFolder::kFailed;
 }
 
 bool RemoveFolderTree(const std::wstring& path) {
@@ -80,7 +94,11 @@ bool RemoveFolderTree(const std::wstring& path) {
       if (name != L"." && name != L"..") RemoveEntry(path + L"\\" + name, entry);
     } while (FindNextFileW(find.get(), &entry));
   }
-  return RemoveDirectoryW(path.c_str()) != FALSE || GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES;
+  if (RemoveDirectoryW(path.c_str())) return true;
+  const KeptLastError error;  // the removal's, not the look that follows
+  if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) return true;  // gone all the same
+  UTILS_LOG(L"RemoveDirectoryW [%ls] failed (error %lu)", path.c_str(), error.value());
+  return false;
 }
 
 }  // namespace detail

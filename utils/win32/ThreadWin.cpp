@@ -1,7 +1,10 @@
 #include <windows.h>
 #include <process.h>
 
+#include <cerrno>
+
 #include "utils/Encoding.h"
+#include "utils/Log.h"
 #include "utils/Thread.h"
 #include "utils/UniqueHandle.h"
 
@@ -61,7 +64,10 @@ void Thread::Create() {
   unsigned id = 0;
   const uintptr_t handle =
       _beginthreadex(nullptr, 0, &ThreadEntry::Run, this, CREATE_SUSPENDED, &id);
-  if (handle == 0) return;
+  if (handle == 0) {
+    UTILS_LOG(L"the thread %ls cannot be made: _beginthreadex failed (errno %d)", name_.c_str(), errno);
+    return;
+  }
   native_->handle.reset(reinterpret_cast<HANDLE>(handle));
   threadId_ = id;
   debuggerName_ = name_.empty() ? "t" + std::to_string(id) : ToNarrow(name_, kCodePageAnsi);
@@ -74,7 +80,10 @@ bool Thread::IsCurrentThread() const { return HasHandle() && GetCurrentThreadId(
 
 bool Thread::Start() {
   if (!HasHandle() || started_) return false;
-  if (ResumeThread(native_->handle.get()) == static_cast<DWORD>(-1)) return false;
+  if (ResumeThread(native_->handle.get()) == static_cast<DWORD>(-1)) {
+    UTILS_LOG(L"the thread %ls cannot start: ResumeThread failed (error %lu)", name_.c_str(), GetLastError());
+    return false;
+  }
   started_ = true;
   return true;
 }
