@@ -4,7 +4,6 @@
 #include <shlobj.h>
 
 #include "app/InstallerConfig.h"
-#include "utils/ProductIdentity.h"
 #include "app/win32/DefaultFolder.h"
 #include "app/win32/FunnelReports.h"
 #include "app/win32/InstallRecords.h"
@@ -15,14 +14,13 @@
 #include "skinkit/Values.h"
 #include "ui/win32/MessageBoxWnd.h"
 #include "ui/win32/RunCommon.h"
-#include "ui/win32/ProcessList.h"
 #include "utils/Folders.h"
 #include "utils/Log.h"
+#include "utils/ProductIdentity.h"
 #include "utils/Strings.h"
 #include "utils/win32/ComScope.h"
 #include "utils/win32/PumpMessages.h"
 #include "utils/win32/ShellLaunch.h"
-#include "utils/win32/SystemQueries.h"
 
 using namespace SkinKit;
 
