@@ -91,7 +91,7 @@ void CMainWnd::Apply(const Effect& effect) {
       FinishBar();
       break;
     case Effect::Kind::kLaunchProduct:
-      LaunchProduct();
+      LaunchProduct(effect.text, effect.detail);
       break;
     case Effect::Kind::kSetTimer:
       m.SetTimer(m.GetRoot(), static_cast<unsigned>(effect.timer), static_cast<unsigned>(effect.number));

@@ -146,14 +146,12 @@ std::wstring CMainWnd::GetCustomInstallDir() {
 // The product and its page start as the desktop's user, not elevated; the
 // page only when it is a web address (the package names it, and an elevated
 // "open" of anything else would run it).
-void CMainWnd::LaunchProduct() {
-  const std::wstring& startUrl = policy_->StartUrl();
+void CMainWnd::LaunchProduct(const std::wstring& product, const std::wstring& startUrl) {
   if (Utils::IsWebUrl(startUrl)) {
     Utils::LaunchAsDesktopUser(startUrl, L"", SW_SHOWMAXIMIZED);
   } else if (!startUrl.empty()) {
     UTILS_LOG(L"the start page [%ls] is no web address and is not opened", startUrl.c_str());
   }
-  const std::wstring& product = policy_->ProductExePath();
   if (Utils::PathExists(product)) {
     Utils::PumpMessages(hwnd_);
     Utils::LaunchAsDesktopUser(product, L"", SW_SHOWNORMAL);
@@ -206,7 +204,7 @@ void CMainWnd::OnClick(Notification& notification) {
     RequestInstall(InstallRun::Page::kCustom);
   } else if (sender == openProduceBtn_) {
     ReportClick(ab, L"立即体验");
-    if (policy_->Style() == InstallRun::StartupStyle::kFromTheFinishedPage) LaunchProduct();
+    if (policy_->Style() == InstallRun::StartupStyle::kFromTheFinishedPage) LaunchProduct(policy_->ProductExePath(), policy_->StartUrl());
     Close();
   } else if (sender->GetName() == L"closebtn") {
     CloseBox();

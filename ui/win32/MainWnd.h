@@ -35,7 +35,7 @@ class CMainWnd : public CSkinFrame {
 
   std::wstring GetDefaultInstallDir();
   std::wstring GetCustomInstallDir();
-  void LaunchProduct();
+  void LaunchProduct(const std::wstring& product, const std::wstring& startUrl);
   // Stops the orchestrator and the network check and waits for them; what they
   // posted and nobody read is freed. Teardown calls it before the tracker and
   // libcurl go away; the destructor calls it too.
